@@ -1,0 +1,14 @@
+# One place registers every test and gives it a clean environment: real widgets drawn
+# offscreen, and a settings store and trash of its own, so no test sees another's state
+# or the developer's.
+function(velmora_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velmora_test_support GTest::gtest)
+    set(home ${CMAKE_BINARY_DIR}/test-home/${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;VELMORA_APPLICATION_FOLDER=${VELMORA_OUTPUT_DIR}"
+        FIXTURES_REQUIRED velmora_clean_homes)
+endfunction()

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "PathStyle.h"
+#include "SearchOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <stop_token>
+#include <vector>
+
+namespace velmora {
+
+struct ResultRow {
+    QString path;
+    bool checked = false;
+
+    friend bool operator==(const ResultRow&, const ResultRow&) = default;
+};
+
+// Where a run stands, for the progress bar: the pair stage walks the file list (count =
+// number of paths, position 1..count), the clean-up stage walks the pair rows.
+struct SearchProgress {
+    enum class Stage { Pairs, CleanUp };
+    Stage stage = Stage::Pairs;
+    int position = 0; // 1-based outer position reached
+    int count = 0;    // size of the list the stage walks
+};
+
+struct SearchHooks {
+    // Called from the thread that called findDuplicates, never from a worker, and not
+    // more often than the caller can repaint; may be empty.
+    std::function<void(const SearchProgress&)> progress;
+    // A requested stop ends the run early; the rows returned are then meaningless.
+    std::stop_token stop;
+    // Worker threads for the similarity mode; 0 means one per core.
+    int threads = 0;
+};
+
+// The final rows of a run, after the clean-up: exactly the rows, order and ticks of the
+// sequential pair-by-pair search followed by the removal of every repeated path but its
+// last row. Empty when nothing matched.
+std::vector<ResultRow> findDuplicates(const QStringList& paths, const SearchOptions& options,
+                                      PathStyle style, const SearchHooks& hooks = {});
+
+} // namespace velmora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace velmora {
+
+// The result of one trash request, per path: gone means the file is no longer present.
+struct RecycleOutcome {
+    QString path;
+    bool gone = false;
+    QString reason; // why it stayed, for the message
+};
+
+class DesktopShell {
+public:
+    virtual ~DesktopShell() = default;
+    // Moves the files to the trash. Never deletes a file outright.
+    virtual std::vector<RecycleOutcome> recycle(const QStringList& paths) = 0;
+    // Shows the folder in the file manager; failure is ignored.
+    virtual void openFolder(const QString& folder) = 0;
+};
+
+} // namespace velmora
