@@ -40,9 +40,12 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Extra configure options come from VELMORA_CMAKE_ARGS, for example
+# VELMORA_CMAKE_ARGS=-DVELMORA_WITH_SANITIZERS=ON with a build folder of its own.
 configure_and_build() {
     if [ ! -f "$build/CMakeCache.txt" ]; then
-        cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+        # shellcheck disable=SC2086
+        cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELMORA_CMAKE_ARGS:-}
     fi
     cmake --build "$build"
 }
