@@ -1,0 +1,182 @@
+#include "FileListView.h"
+
+#include "DragScroll.h"
+#include "WindowPointer.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace velmora {
+
+namespace {
+const char* const hoverHint = "Drag and drop files here. Double-click item to remove it. Move | "
+                              "line to right and out of window to reveal full names.";
+}
+
+FileListView::FileListView(FileList& list, QWidget* parent)
+    : QTreeView(parent), list_(list), drag_(list) {
+    setObjectName(QStringLiteral("ListView1"));
+    setModel(&list_);
+    setToolTip(QString::fromLatin1(hoverHint));
+
+    // A flat report: no tree decoration, and rows of one height so that a million entries
+    // cost no more to lay out than a screenful.
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(false);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Entries are never dragged out of the list by the widget itself: a press and move
+    // reorders them instead. Drops from outside are a separate matter and stay possible.
+    setDragEnabled(false);
+    // Pointer moves without a button still count: the window's hover rule runs on them.
+    setMouseTracking(true);
+
+    QHeaderView* columns = header();
+    columns->setStretchLastSection(false);
+    columns->setSectionsMovable(false);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->resizeSection(FileList::PathColumn, twipsToPixels(pathColumnTwips));
+    // The second column is there, collapsed: the user can widen it, and finds it empty.
+    columns->resizeSection(FileList::HashColumn, 0);
+}
+
+int FileListView::twipsToPixels(int twips) const {
+    return twips * logicalDpiX() / 1440;
+}
+
+void FileListView::setBusyQuery(std::function<bool()> isBusy) {
+    isBusy_ = std::move(isBusy);
+}
+
+void FileListView::setHoverHandler(std::function<void()> onHover) {
+    onHover_ = std::move(onHover);
+}
+
+void FileListView::setApplicationFolder(const QString& folder) {
+    applicationFolder_ = folder;
+}
+
+std::optional<int> FileListView::Selected() const {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return std::nullopt;
+    return current.row() + 1;
+}
+
+void FileListView::selectPosition(int position) {
+    if (position < 1 || position > list_.Count())
+        return;
+    setCurrentIndex(list_.index(position - 1, FileList::PathColumn));
+}
+
+std::optional<int> FileListView::hitTest(const QPoint& viewportPoint) const {
+    // Outside the viewport nothing is hit, even while the mouse is grabbed: rows scrolled
+    // out of sight must not trade places with the dragged entry.
+    if (viewportPoint.y() < 0 || viewportPoint.y() >= viewport()->height())
+        return std::nullopt;
+    for (int column = 0; column < FileList::ColumnCount; ++column) {
+        if (columnWidth(column) <= 0)
+            continue;
+        const QModelIndex hit = indexAt(QPoint(columnViewportPosition(column), viewportPoint.y()));
+        if (hit.isValid())
+            return hit.row() + 1;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool FileListView::removeCurrentEntry() {
+    if (isBusy() || list_.Count() == 0)
+        return false;
+    const std::optional<int> current = Selected();
+    if (!current)
+        return false;
+    list_.Remove(*current);
+    return true;
+}
+
+void FileListView::buttonPressed() {
+    drag_.press();
+}
+
+void FileListView::entryClicked() {
+    QCursor dragPointer;
+    if (loadPointerImage(QDir(applicationFolder_).filePath(QStringLiteral("drag.ico")),
+                         dragPointer))
+        viewport()->setCursor(dragPointer);
+    setDragEnabled(false);
+    drag_.setItem(Selected());
+}
+
+void FileListView::pointerMoved(const QPoint& viewportPoint) {
+    if (!isBusy() && onHover_)
+        onHover_();
+    if (!drag_.active())
+        return;
+    // While a long operation runs (a filter walking the positions, say) the entries must
+    // not change places under it.
+    if (isBusy())
+        return;
+    const std::optional<int> exchanged = drag_.step(hitTest(viewportPoint));
+    if (!exchanged)
+        return;
+    selectPosition(*exchanged);
+    int band = rowHeight(list_.index(*exchanged - 1, FileList::PathColumn));
+    if (band <= 0)
+        band = fontMetrics().height();
+    const std::optional<int> target =
+        dragScrollTarget(viewportPoint.y(), viewport()->height(), band, *exchanged, list_.Count());
+    if (target)
+        scrollTo(list_.index(*target - 1, FileList::PathColumn));
+}
+
+void FileListView::buttonReleased() {
+    drag_.release();
+    viewport()->setCursor(Qt::ArrowCursor);
+}
+
+void FileListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        removeCurrentEntry();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void FileListView::mousePressEvent(QMouseEvent* event) {
+    buttonPressed();
+    QTreeView::mousePressEvent(event);
+    const std::optional<int> hit = hitTest(event->position().toPoint());
+    if (!hit)
+        return;
+    if (Selected() != hit)
+        selectPosition(*hit);
+    entryClicked();
+}
+
+void FileListView::mouseMoveEvent(QMouseEvent* event) {
+    pointerMoved(event->position().toPoint());
+    // With a button down the move belongs to the reorder; the widget's own rubber-band
+    // selection and drag start would fight it.
+    if (event->buttons() == Qt::NoButton)
+        QTreeView::mouseMoveEvent(event);
+}
+
+void FileListView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeView::mouseReleaseEvent(event);
+    buttonReleased();
+}
+
+void FileListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    removeCurrentEntry();
+}
+
+} // namespace velmora
