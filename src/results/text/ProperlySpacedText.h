@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ColumnList.h"
+#include "WriteProgress.h"
+
+#include <QIODevice>
+#include <QString>
+
+namespace velmora {
+
+// The aligned text of a list: a header line, then one line per ticked row. Each field is
+// padded with spaces to its column's width (the longest of the header and every row,
+// ticked or not) and followed by a tab, the last one too; lines end in CR LF.
+QString properlySpacedText(const ColumnList& list);
+
+// The same text, as UTF-8 without a byte-order mark, to a device. With a progress
+// callback it reports the steps of a save; fileName is the name those texts show.
+WriteOutcome writeProperlySpaced(const ColumnList& list, QIODevice& device,
+                                 const WriteProgress& progress = {}, const QString& fileName = {});
+
+// Saves the aligned text to a file. An existing file is replaced only by a complete new
+// one: a failure to create, write or finish the file leaves it as it was and comes back
+// as one error with its reason (no "Done." is reported then). The bar ends at 0 with
+// "Progress Bar" either way.
+WriteOutcome SaveListviewProperlySpaced(const ColumnList& list, const QString& path,
+                                        const WriteProgress& progress = {});
+
+// The text after the last "/" of a path, or the whole path when it has none.
+QString fileNamePart(const QString& path);
+
+} // namespace velmora
