@@ -1,0 +1,211 @@
+#include "Form2.h"
+
+#include "ApplyButtonFaceColors.h"
+#include "ErrorTrap.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <utility>
+
+namespace velmora {
+
+namespace {
+
+constexpr int twipsPerInch = 1440;
+constexpr int clientWidth = 8040;
+constexpr int clientHeight = 5610;
+constexpr int fileColumnWidth = 7000;
+constexpr int buttonWidth = 3840;
+constexpr int buttonHeight = 405;
+
+int twipsToPixels(int twips, int dotsPerInch) {
+    return qRound(static_cast<double>(twips) * dotsPerInch / twipsPerInch);
+}
+
+QFont arialBold(double points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// A file counts as present when its time stamp can be read, the same test the program
+// uses for all of its support files.
+bool supportFileIsPresent(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && info.lastModified().isValid();
+}
+
+} // namespace
+
+Form2::Form2(Services& services, std::function<void()> showMainWindow,
+             std::function<void()> endProgram, QWidget* parent)
+    : QWidget(parent), services_(services), showMainWindow_(std::move(showMainWindow)),
+      endProgram_(std::move(endProgram)), pointer_(*this) {
+    setObjectName(QStringLiteral("Form2"));
+    createControls();
+    Form_Load();
+}
+
+int Form2::horizontalPixels(int twips) const {
+    return twipsToPixels(twips, logicalDpiX());
+}
+
+int Form2::verticalPixels(int twips) const {
+    return twipsToPixels(twips, logicalDpiY());
+}
+
+void Form2::place(QWidget& control, int left, int top, int width, int height) {
+    control.setGeometry(horizontalPixels(left), verticalPixels(top), horizontalPixels(width),
+                        verticalPixels(height));
+}
+
+QPushButton* Form2::createButton(const char* name, const QString& caption, int left, int top) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(arialBold(11.25));
+    place(*button, left, top, buttonWidth, buttonHeight);
+    watchPointer(*button);
+    return button;
+}
+
+void Form2::createControls() {
+    setFont(arialBold(9));
+    setFixedSize(horizontalPixels(clientWidth), verticalPixels(clientHeight));
+    setMouseTracking(true);
+    installEventFilter(this);
+
+    listView1_ = new QTreeView(this);
+    listView1_->setObjectName(QStringLiteral("ListView1"));
+    listView1_->setFont(arialBold(9));
+    listView1_->setToolTip(
+        QStringLiteral("Move | line to right and out of window to reveal full names."));
+    listView1_->setRootIsDecorated(false);
+    listView1_->setItemsExpandable(false);
+    // Every row is one line of text: the view need not measure a million rows.
+    listView1_->setUniformRowHeights(true);
+    listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView1_->setDragDropMode(QAbstractItemView::NoDragDrop);
+    listView1_->setAcceptDrops(false);
+    listView1_->header()->setStretchLastSection(false);
+    listView1_->header()->setSectionsMovable(false);
+    listView1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    place(*listView1_, 120, 120, 7800, 3915);
+    watchPointer(*listView1_);
+    watchPointer(*listView1_->viewport());
+    watchPointer(*listView1_->header());
+
+    pushButton1_ = createButton("PushButton1", QStringLiteral("Back"), 120, 4130);
+    pushButton5_ = createButton("PushButton5", QStringLiteral("Check All"), 4080, 4130);
+    pushButton3_ = createButton("PushButton3", QStringLiteral("Uncheck All"), 120, 4640);
+    pushButton2_ = createButton("PushButton2", QStringLiteral("Send To Recycle Bin"), 4080, 4640);
+    pushButton6_ =
+        createButton("PushButton6", QStringLiteral("Save Results As Text File"), 120, 5150);
+    pushButton18_ =
+        createButton("PushButton18", QStringLiteral("Copy Results To Clipboard"), 4080, 5150);
+
+    setTabOrder(listView1_, pushButton1_);
+    setTabOrder(pushButton1_, pushButton5_);
+    setTabOrder(pushButton5_, pushButton3_);
+    setTabOrder(pushButton3_, pushButton2_);
+    setTabOrder(pushButton2_, pushButton6_);
+    setTabOrder(pushButton6_, pushButton18_);
+
+    connect(pushButton1_, &QPushButton::clicked, this, &Form2::PushButton1_Click);
+    connect(pushButton5_, &QPushButton::clicked, this, &Form2::PushButton5_Click);
+    connect(pushButton3_, &QPushButton::clicked, this, &Form2::PushButton3_Click);
+}
+
+void Form2::watchPointer(QWidget& control) {
+    control.setMouseTracking(true);
+    control.installEventFilter(this);
+}
+
+void Form2::Form_Load() {
+    ErrorTrap trap(services_.messages, QStringLiteral("Form2"), QStringLiteral("Form_Load"));
+    trap.step(100, [&] { ApplyButtonFaceColors(*this); });
+    trap.step(102, [&] { setWindowTitle(QStringLiteral("Velmora")); });
+    trap.step(104, [&] { setWindowIcon(QApplication::windowIcon()); });
+    trap.step(106, [&] {
+        // Without the cursor file the buttons simply keep the default pointer.
+        if (services_.applicationFolder.isEmpty())
+            return;
+        const QString cursorFile = QDir(services_.applicationFolder).filePath("HAND-M.CUR");
+        if (supportFileIsPresent(cursorFile))
+            pointer_.loadCustomShape(cursorFile);
+    });
+    trap.step(108, [&] { listView1_->setModel(&resultsList_); });
+    trap.step(110,
+              [&] { listView1_->header()->resizeSection(0, horizontalPixels(fileColumnWidth)); });
+}
+
+void Form2::PushButton1_Click() {
+    ErrorTrap trap(services_.messages, QStringLiteral("Form2"),
+                   QStringLiteral("PushButton1_Click"));
+    // The main window comes first, so there is never a moment with no window on screen.
+    trap.step(100, [&] {
+        if (showMainWindow_)
+            showMainWindow_();
+    });
+    trap.step(102, [&] { hide(); });
+}
+
+void Form2::PushButton5_Click() {
+    setAllChecked("PushButton5_Click", true);
+}
+
+void Form2::PushButton3_Click() {
+    setAllChecked("PushButton3_Click", false);
+}
+
+void Form2::setAllChecked(const char* procedure, bool checked) {
+    ErrorTrap trap(services_.messages, QStringLiteral("Form2"), QString::fromLatin1(procedure));
+    int count = 0;
+    trap.step(100, [&] { count = resultsList_.Count(); });
+    trap.step(102, [&] {
+        if (count > 0)
+            resultsList_.setCheckedRange(1, count, checked);
+    });
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseMove && event->type() != QEvent::Enter)
+        return QWidget::eventFilter(watched, event);
+
+    if (qobject_cast<QPushButton*>(watched)) {
+        pointer_.hoverButton();
+    } else if (watched == this) {
+        // Moves over a child that ignores them (a button not pressed) bubble up to the
+        // window; only a move over the bare background counts as the background.
+        const bool overBackground =
+            event->type() == QEvent::Enter ||
+            childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr;
+        if (overBackground)
+            pointer_.hoverOther();
+    } else {
+        pointer_.hoverOther();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    // Closing the results window ends the program at once, hidden main window and all.
+    event->accept();
+    if (endProgram_)
+        endProgram_();
+    else
+        QCoreApplication::exit(0);
+}
+
+} // namespace velmora

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "DuplicateSearch.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace velmora {
+
+// The rows the search run found: one path per row with its tick, in the order the run
+// wrote them. Positions in the named operations run from 1 to Count, like the list
+// control they stand for; the model's own indexes start at 0 as Qt expects. A position
+// outside 1..Count throws std::out_of_range, so a command's error trap reports it.
+class ResultsList : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit ResultsList(QObject* parent = nullptr);
+
+    void Clear();
+    void Add(const QString& path);
+    int Count() const;
+    QString Text(int position) const;
+    bool Checked(int position) const;
+    void SetChecked(int position, bool checked);
+    void Remove(int position);
+    // The columns' header texts; the results list has the one column "File(s)".
+    QStringList ColumnHeaders() const;
+
+    // Replaces every row at once, with one model reset: a run may deliver a million rows.
+    void setRows(std::vector<ResultRow> rows);
+    const std::vector<ResultRow>& rows() const { return rows_; }
+    QStringList checkedPaths() const;
+
+    // Ticks or unticks positions first..last with one change notification for the whole
+    // range, so "Check All" over a million rows does not notify a million times.
+    void setCheckedRange(int first, int last, bool checked);
+
+    // Removes the given positions (any order, repeats ignored) in one pass and one reset;
+    // removing them one by one from a long list would move the tail once per row.
+    void removePositions(std::vector<int> positions);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::size_t checkedIndex(int position) const;
+
+    std::vector<ResultRow> rows_;
+};
+
+} // namespace velmora

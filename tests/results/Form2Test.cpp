@@ -1,0 +1,289 @@
+#include "Form2.h"
+#include "ApplyButtonFaceColors.h"
+#include "FakeMessageBoxes.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <memory>
+
+namespace velmora {
+namespace {
+
+// The results window touches none of these; they only complete the services.
+struct UnusedFileDialogs : FileDialogs {
+    QString openFiles(const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&) override { return {}; }
+};
+struct UnusedFolderBrowser : FolderBrowser {
+    QString askForFolder(const QString&, const QString&) override { return {}; }
+};
+struct UnusedClipboard : Clipboard {
+    bool clear() override { return false; }
+    bool setText(const QString&) override { return false; }
+};
+struct UnusedShell : DesktopShell {
+    std::vector<RecycleOutcome> recycle(const QStringList&) override { return {}; }
+    void openFolder(const QString&) override {}
+};
+
+class Form2Test : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(applicationFolder.isValid()); }
+
+    // Builds the window the way the program does, once the application folder is ready.
+    Form2& load() {
+        services = std::make_unique<Services>(Services{messages, fileDialogs, folderBrowser,
+                                                       clipboard, shell, applicationFolder.path()});
+        form = std::make_unique<Form2>(
+            *services,
+            [this] {
+                formVisibleWhenMainShown = form->isVisible();
+                mainWindow.show();
+            },
+            [this] { ++endProgramCalls; });
+        return *form;
+    }
+
+    void writeHandCursor() {
+        QImage hand(32, 32, QImage::Format_ARGB32);
+        hand.fill(Qt::black);
+        ASSERT_TRUE(hand.save(applicationFolder.filePath("HAND-M.CUR"), "PNG"));
+    }
+
+    void fill(std::initializer_list<ResultRow> rows) { form->resultsList().setRows(rows); }
+
+    std::vector<bool> ticks() const {
+        std::vector<bool> result;
+        for (int position = 1; position <= form->resultsList().Count(); ++position)
+            result.push_back(form->resultsList().Checked(position));
+        return result;
+    }
+
+    static void moveOver(QWidget& widget, QPoint position) { QTest::mouseMove(&widget, position); }
+    static void moveOver(QWidget& widget) { moveOver(widget, widget.rect().center()); }
+
+    Qt::CursorShape pointerShape() const {
+        return form->testAttribute(Qt::WA_SetCursor) ? form->cursor().shape() : Qt::ArrowCursor;
+    }
+
+    QTemporaryDir applicationFolder;
+    testing::FakeMessageBoxes messages;
+    UnusedFileDialogs fileDialogs;
+    UnusedFolderBrowser folderBrowser;
+    UnusedClipboard clipboard;
+    UnusedShell shell;
+    std::unique_ptr<Services> services;
+    QWidget mainWindow;
+    std::unique_ptr<Form2> form;
+    int endProgramCalls = 0;
+    bool formVisibleWhenMainShown = false;
+};
+
+TEST_F(Form2Test, LoadsWithoutTheHandCursorAndWithoutAMessage) {
+    Form2& window = load();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(window.pointer().hasCustomShape());
+    EXPECT_EQ(window.windowTitle(), "Velmora");
+    EXPECT_EQ(window.ListView1().model(), &window.resultsList());
+    EXPECT_EQ(window.ListView1().header()->sectionSize(0), window.horizontalPixels(7000));
+    EXPECT_EQ(window.ListView1().model()->headerData(0, Qt::Horizontal).toString(), "File(s)");
+    EXPECT_EQ(window.ListView1().toolTip(),
+              "Move | line to right and out of window to reveal full names.");
+    EXPECT_EQ(window.palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Button));
+
+    // Without the hand the buttons show the default pointer rather than nothing at all.
+    moveOver(window.PushButton5());
+    EXPECT_EQ(pointerShape(), Qt::ArrowCursor);
+}
+
+TEST_F(Form2Test, ControlsStandAtTheirPlacesInTabOrder) {
+    Form2& window = load();
+    const auto pixels = [&](int left, int top, int width, int height) {
+        return QRect(window.horizontalPixels(left), window.verticalPixels(top),
+                     window.horizontalPixels(width), window.verticalPixels(height));
+    };
+    EXPECT_EQ(window.size(), QSize(window.horizontalPixels(8040), window.verticalPixels(5610)));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(window.ListView1().geometry(), pixels(120, 120, 7800, 3915));
+    EXPECT_EQ(window.PushButton3().geometry(), pixels(120, 4640, 3840, 405));
+    EXPECT_EQ(window.PushButton18().geometry(), pixels(4080, 5150, 3840, 405));
+    // The last row of buttons must end inside the client area.
+    EXPECT_LE(window.PushButton18().geometry().bottom(), window.height());
+
+    const QStringList expected{"ListView1",   "PushButton1", "PushButton5", "PushButton3",
+                               "PushButton2", "PushButton6", "PushButton18"};
+    const QStringList captions{"Back",
+                               "Check All",
+                               "Uncheck All",
+                               "Send To Recycle Bin",
+                               "Save Results As Text File",
+                               "Copy Results To Clipboard"};
+    for (int at = 1; at < expected.size(); ++at) {
+        auto* button = window.findChild<QPushButton*>(expected[at]);
+        ASSERT_NE(button, nullptr) << expected[at].toStdString();
+        EXPECT_EQ(button->text(), captions[at - 1]);
+        EXPECT_TRUE(button->font().bold());
+        EXPECT_DOUBLE_EQ(button->font().pointSizeF(), 11.25);
+        EXPECT_EQ(button->font().family(), "Arial");
+    }
+    EXPECT_DOUBLE_EQ(window.ListView1().font().pointSizeF(), 9);
+    EXPECT_TRUE(window.ListView1().font().bold());
+
+    QStringList order;
+    QWidget* widget = &window.ListView1();
+    do {
+        if (expected.contains(widget->objectName()))
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != &window.ListView1());
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(Form2Test, CheckAllAndUncheckAllLeaveAnEmptyListAlone) {
+    Form2& window = load();
+    QSignalSpy changes(&window.resultsList(), &QAbstractItemModel::dataChanged);
+    window.PushButton5().click();
+    window.PushButton3().click();
+    EXPECT_EQ(window.resultsList().Count(), 0);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Form2Test, UncheckAllOverridesTicksSetByHandAfterCheckAll) {
+    Form2& window = load();
+    fill({{"/a/x.txt", false}, {"/b/x.txt", true}, {"/c/x.txt", false}});
+    window.pointer().setBusy(); // neither command may take the busy pointer away
+
+    window.PushButton5().click();
+    EXPECT_EQ(ticks(), std::vector<bool>({true, true, true}));
+    window.resultsList().setData(window.resultsList().index(1, 0), Qt::Unchecked,
+                                 Qt::CheckStateRole);
+    EXPECT_EQ(ticks(), std::vector<bool>({true, false, true}));
+    window.PushButton3().click();
+    EXPECT_EQ(ticks(), std::vector<bool>({false, false, false}));
+
+    EXPECT_TRUE(window.pointer().isBusy());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Form2Test, ClickingARowsCheckBoxTicksAndUnticksIt) {
+    Form2& window = load();
+    fill({{"/a/x.txt", false}, {"/b/x.txt", true}});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QTreeView& view = window.ListView1();
+    const QRect row = view.visualRect(view.model()->index(0, 0));
+    ASSERT_FALSE(row.isEmpty());
+    // The check box is drawn first in the row, at its left edge.
+    const QPoint checkBox(row.left() + row.height() / 2 + 2, row.center().y());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, checkBox);
+    EXPECT_EQ(ticks(), std::vector<bool>({true, true}));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, checkBox);
+    EXPECT_EQ(ticks(), std::vector<bool>({false, true}));
+
+    // Clicking the text, and typing, never changes a path.
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+    QTest::keyClicks(view.viewport(), "zz");
+    EXPECT_EQ(window.resultsList().Text(1), "/a/x.txt");
+    EXPECT_EQ(window.resultsList().Text(2), "/b/x.txt");
+}
+
+TEST_F(Form2Test, BackShowsTheMainWindowFirstAndKeepsTheRows) {
+    Form2& window = load();
+    fill({{"/a/x.txt", false}, {"/b/x.txt", true}});
+    window.show();
+
+    window.PushButton1().click();
+
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_TRUE(formVisibleWhenMainShown);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(endProgramCalls, 0); // hiding is not closing
+    EXPECT_EQ(window.resultsList().rows(),
+              std::vector<ResultRow>({{"/a/x.txt", false}, {"/b/x.txt", true}}));
+    EXPECT_TRUE(messages.shown.empty());
+
+    window.show();
+    EXPECT_EQ(ticks(), std::vector<bool>({false, true}));
+}
+
+TEST_F(Form2Test, ClosingEndsTheProgramEvenWithTheMainWindowHidden) {
+    Form2& window = load();
+    window.show();
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(endProgramCalls, 1);
+    EXPECT_FALSE(mainWindow.isVisible());
+}
+
+TEST_F(Form2Test, ButtonsShowTheHandAndTheRestTheDefaultExceptWhileBusy) {
+    writeHandCursor();
+    Form2& window = load();
+    ASSERT_TRUE(window.pointer().hasCustomShape());
+    EXPECT_TRUE(messages.shown.empty());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    // A move over a button also reaches the window behind it; the hand must stay.
+    moveOver(window.PushButton2());
+    EXPECT_EQ(pointerShape(), Qt::BitmapCursor);
+    moveOver(*window.ListView1().viewport());
+    EXPECT_EQ(pointerShape(), Qt::ArrowCursor);
+    moveOver(window.PushButton18());
+    EXPECT_EQ(pointerShape(), Qt::BitmapCursor);
+    moveOver(window, QPoint(2, 2)); // bare background, left of the list
+    EXPECT_EQ(pointerShape(), Qt::ArrowCursor);
+
+    window.pointer().setBusy();
+    moveOver(window.PushButton1());
+    EXPECT_EQ(pointerShape(), Qt::WaitCursor);
+    moveOver(window, QPoint(2, 2));
+    moveOver(window.ListView1());
+    EXPECT_EQ(pointerShape(), Qt::WaitCursor);
+}
+
+TEST(ApplyButtonFaceColorsTest, PaintsOnlyTheWindowAndItsLabelLikeControls) {
+    const QPalette original = QApplication::palette();
+    QPalette distinct = original;
+    distinct.setColor(QPalette::Button, QColor(10, 200, 30));
+    distinct.setColor(QPalette::Window, QColor(250, 250, 250));
+    QApplication::setPalette(distinct);
+    {
+        QWidget window;
+        auto* check = new QCheckBox(&window);
+        auto* label = new QLabel(&window);
+        auto* edit = new QLineEdit(&window);
+        auto* button = new QPushButton(&window);
+        ApplyButtonFaceColors(window);
+
+        const QColor face(10, 200, 30);
+        EXPECT_EQ(window.palette().color(QPalette::Window), face);
+        EXPECT_TRUE(window.autoFillBackground());
+        EXPECT_EQ(check->palette().color(QPalette::Window), face);
+        EXPECT_EQ(label->palette().color(QPalette::Window), face);
+        EXPECT_TRUE(label->autoFillBackground());
+        EXPECT_FALSE(edit->autoFillBackground());
+        EXPECT_FALSE(button->autoFillBackground());
+        EXPECT_EQ(edit->palette().color(QPalette::Base), distinct.color(QPalette::Base));
+        EXPECT_FALSE(button->testAttribute(Qt::WA_SetPalette));
+        EXPECT_FALSE(edit->testAttribute(Qt::WA_SetPalette));
+    }
+    QApplication::setPalette(original);
+}
+
+} // namespace
+} // namespace velmora
