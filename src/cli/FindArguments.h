@@ -1,0 +1,36 @@
+#pragma once
+
+#include "PathStyle.h"
+#include "SearchOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+enum class OutputFormat { Rows, Text, Clipboard };
+
+inline constexpr int kMaximumJobs = 1024;
+
+struct FindArguments {
+    SearchOptions options;
+    PathStyle style = PathStyle::Posix;
+    int jobs = 0; // 0: one worker per core
+    OutputFormat format = OutputFormat::Rows;
+    QString listFile; // empty or "-": standard input
+    bool help = false;
+};
+
+struct FindArgumentsParsing {
+    FindArguments arguments;
+    QString error; // one line naming the problem; empty when the arguments are fine
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads the command line, program name excluded. Options and the list file may come in
+// any order; "--" ends the options, and every option that takes a value also accepts
+// it as "--option=value". The last of a repeated option wins.
+FindArgumentsParsing parseFindArguments(const QStringList& arguments);
+
+} // namespace velmora

@@ -1,0 +1,72 @@
+#include "FindCommand.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr char kHelp[] = R"help(Usage: velmora-find [OPTIONS] [LIST-FILE]
+
+Finds files whose names are partial duplicates of each other. It reads a list of
+paths, compares the file names of every pair, and prints the files that match,
+exactly as Velmora's "Start Finding" would show them. Only the paths are looked
+at: no file is opened, and nothing is changed or deleted.
+
+Input
+  One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-", from
+  standard input. Lines end in LF (a CR right before the LF is dropped); an empty
+  line is the empty path. The paths need not exist.
+
+How names are compared
+  With none of the three options below, two files match when their file names are
+  equal, or when their paths differ and their file names are more than 60 % alike,
+  ignoring case.
+  With at least one of them, two files match when their paths are equal, or when
+  their file names become equal at one of these steps, taken in this order, each
+  working on what the step before left:
+    --ignore-extension  drop the last "." and what follows ("a.old.txt" -> "a.old")
+    --before TEXT       cut the name after the first character of the first TEXT
+                        ("abc-1.txt" with "-" -> "abc-")
+    --after TEXT        keep what follows the first TEXT
+                        ("x_y-1.txt" with "_" -> "y-1.txt")
+  TEXT is found ignoring case; names without it stay whole. An empty TEXT cuts
+  nothing, yet still turns this kind of comparison on. After each step the names
+  must be equal exactly, case included.
+
+Other options
+  --path-style native|windows
+                      which character separates folders: "/" (native, the
+                      default), or "\" for a list made on Windows
+  --jobs N            use N worker threads (default: one per processor core)
+  --format rows|text|clipboard
+                      rows (default): one line per file found: "1", a tab and
+                        the path for a ticked file, "0" for an unticked one; LF
+                      text: what "Save Results As Text File" writes: a "File(s)"
+                        header and the ticked files, padded with spaces, each
+                        followed by a tab; CR LF
+                      clipboard: what "Copy Results To Clipboard" copies: every
+                        file found, one per line; CR LF
+  -h, --help          show this help and exit
+
+Output
+  The files found, each once, in list order of their last match. Of a group of
+  files that all match one another, only the last one in the list is ticked: the
+  ticked files are the later copies. Progress is shown on standard error when it
+  is a terminal.
+
+Exit status
+  0  duplicates were found
+  1  no duplicates were found
+  2  wrong options, or the list could not be read (the message says why)
+
+Examples
+  find ~/Music -type f | velmora-find
+  velmora-find --ignore-extension --format text list.txt > results.txt
+)help";
+
+} // namespace
+
+QString findHelpText() {
+    return QString::fromUtf8(kHelp);
+}
+
+} // namespace velmora

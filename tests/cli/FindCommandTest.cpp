@@ -1,0 +1,220 @@
+#include "FindCommand.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
+    *out << '"' << bytes.toStdString() << '"';
+}
+
+namespace velmora {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray output;
+    QByteArray errors;
+};
+
+// The built program, run as a user would run it, with a list on standard input.
+Outcome runProgram(const QStringList& arguments, const QByteArray& input,
+                   const QString& outputFile = {}) {
+    QProcess process;
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
+    process.start(VELMORA_FIND_PROGRAM, arguments);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// The same logic in this process, for the cases where no search runs.
+Outcome runHere(const QStringList& arguments, const QByteArray& input = {}) {
+    QBuffer in;
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QBuffer errors;
+    errors.open(QIODevice::WriteOnly);
+    const int status = runFind(arguments, {in, out, errors, false});
+    return {status, out.data(), errors.data()};
+}
+
+TEST(FindCommand, UsageErrorsAreOneLineOnStandardErrorAndStatusTwo) {
+    const struct {
+        QStringList arguments;
+        QByteArray message;
+    } cases[] = {
+        {{"--frobnicate"}, "unknown option '--frobnicate'"},
+        {{"--before"}, "missing value after --before"},
+        {{"--jobs", "0"}, "--jobs needs a whole number from 1 to 1024, not '0'"},
+        {{"--format", "xml"}, "--format must be rows, text or clipboard, not 'xml'"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Outcome outcome = runHere(arguments, "/a\n/a\n");
+        EXPECT_EQ(outcome.status, kUsageOrInputError) << message.toStdString();
+        EXPECT_EQ(outcome.errors, "velmora-find: " + message + " (see --help)\n");
+        EXPECT_TRUE(outcome.output.isEmpty());
+    }
+}
+
+TEST(FindCommand, UnreadableListsAreNamed) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString missing = folder.filePath("missing.txt");
+    Outcome outcome = runHere({missing});
+    EXPECT_EQ(outcome.status, kUsageOrInputError);
+    EXPECT_TRUE(outcome.errors.startsWith("velmora-find: cannot read '" + missing.toUtf8() + "': "))
+        << outcome.errors.toStdString();
+    EXPECT_EQ(outcome.errors.count('\n'), 1);
+
+    outcome = runHere({folder.path()});
+    EXPECT_EQ(outcome.status, kUsageOrInputError);
+    EXPECT_TRUE(outcome.errors.startsWith("velmora-find: cannot read '"))
+        << outcome.errors.toStdString();
+
+    outcome = runHere({}, "/ok\n/fine\n/caf\xE9\n");
+    EXPECT_EQ(outcome.status, kUsageOrInputError);
+    EXPECT_EQ(outcome.errors, "velmora-find: standard input, line 3: not valid UTF-8\n");
+
+    const QString latin1 = folder.filePath("latin1.txt");
+    QFile file(latin1);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xE9t\xE9\n");
+    file.close();
+    outcome = runHere({"--ignore-extension", latin1});
+    EXPECT_EQ(outcome.errors, "velmora-find: '" + latin1.toUtf8() + "', line 1: not valid UTF-8\n");
+}
+
+TEST(FindCommand, HelpExplainsInputOptionsOutputAndStatus) {
+    const Outcome outcome = runHere({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(outcome.errors.isEmpty());
+    for (const char* part : {"Usage: velmora-find", "--before TEXT", "--after TEXT",
+                             "--ignore-extension", "--path-style native|windows", "--jobs N",
+                             "--format rows|text|clipboard", "Exit status", "Example"})
+        EXPECT_TRUE(outcome.output.contains(part)) << part;
+}
+
+TEST(FindProgram, RowsListEachFileOnceWithTheLastOfAGroupTicked) {
+    // Three names that all match one another, and one that matches nothing.
+    const Outcome outcome =
+        runProgram({}, "/music/song.mp3\n/backup/song.mp3\n/misc/zzqq\n/old/song.mp3\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "0\t/music/song.mp3\n0\t/backup/song.mp3\n1\t/old/song.mp3\n");
+    EXPECT_TRUE(outcome.errors.isEmpty()) << "no progress when standard error is not a terminal";
+}
+
+TEST(FindProgram, NothingFoundIsStatusOne) {
+    for (const QByteArray& input :
+         {QByteArray(), QByteArray("/only/one.txt\n"), QByteArray("/a/abcde\n/b/vwxyz\n")}) {
+        const Outcome outcome = runProgram({}, input);
+        EXPECT_EQ(outcome.status, 1) << input.toStdString();
+        EXPECT_TRUE(outcome.output.isEmpty());
+        EXPECT_TRUE(outcome.errors.isEmpty());
+    }
+}
+
+TEST(FindProgram, SimilarityIsStrictlyAboveSixtyPercent) {
+    // abcde / abcxy share 3 of 5 characters each: exactly 60, no match; with the shared
+    // extension the ratio is 14 / 18.
+    EXPECT_EQ(runProgram({}, "/x/abcde\n/y/abcxy\n").status, 1);
+    const Outcome outcome = runProgram({}, "/x/abcde.txt\n/y/abcxy.txt\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "0\t/x/abcde.txt\n1\t/y/abcxy.txt\n");
+}
+
+TEST(FindProgram, PathStyleDecidesWhereTheFileNameStarts) {
+    const QByteArray list = "C:\\a\\abc-1.txt\r\nD:\\abc-2.doc\r\n";
+    const Outcome windows = runProgram({"--path-style", "windows", "--before", "-"}, list);
+    EXPECT_EQ(windows.status, 0);
+    EXPECT_EQ(windows.output, "0\tC:\\a\\abc-1.txt\n1\tD:\\abc-2.doc\n");
+
+    // As native paths both lines are whole file names that differ before the hyphen.
+    EXPECT_EQ(runProgram({"--before", "-"}, list).status, 1);
+}
+
+TEST(FindProgram, OptionModeComparesKeysExactly) {
+    const QByteArray list = "/a/photo.jpg\n/b/Photo.jpg\n/c/photo.png\n";
+    const Outcome outcome = runProgram({"--ignore-extension"}, list);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "0\t/a/photo.jpg\n1\t/c/photo.png\n");
+
+    // An empty before-text cuts nothing but still selects the option mode, in which only
+    // identical paths match.
+    EXPECT_EQ(runProgram({"--before", ""}, "/a/same.txt\n/b/same.txt\n").status, 1);
+    EXPECT_EQ(runProgram({"--before="}, "/a/same.txt\n/a/same.txt\n").output, "1\t/a/same.txt\n");
+}
+
+TEST(FindProgram, TextFormatIsTheSavedFileByteForByte) {
+    const Outcome outcome = runProgram({"--format", "text"}, "/x/a.txt\n/long/dir/a.txt\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "File(s)        \t\r\n"
+                              "/long/dir/a.txt\t\r\n");
+
+    const Outcome none = runProgram({"--format=text"}, "/x/abcde\n/y/vwxyz\n");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.output, "File(s)\t\r\n");
+}
+
+TEST(FindProgram, ClipboardFormatIsTheCopiedTextByteForByte) {
+    const Outcome outcome =
+        runProgram({"--format", "clipboard"}, "/x/a.txt\n/long/dir/a.txt\n/y/b.txt \n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "/x/a.txt\r\n/long/dir/a.txt\r\n/y/b.txt \r\n");
+}
+
+TEST(FindProgram, ListFileGivesWhatStandardInputGives) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QByteArray list;
+    for (int entry = 0; entry < 400; ++entry)
+        list += "/d" + QByteArray::number(entry % 7) + "/name" + QByteArray::number(entry % 37) +
+                (entry % 3 ? ".txt" : ".jpg") + "\n";
+    const QString path = folder.filePath("list.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(list);
+    file.close();
+
+    const Outcome fromInput = runProgram({}, list);
+    const Outcome fromFile = runProgram({path}, "ignored");
+    const Outcome oneWorker = runProgram({"--jobs", "1", "-"}, list);
+    EXPECT_EQ(fromInput.status, 0);
+    EXPECT_FALSE(fromInput.output.isEmpty());
+    EXPECT_EQ(fromFile.output, fromInput.output);
+    EXPECT_EQ(oneWorker.output, fromInput.output);
+}
+
+TEST(FindProgram, UnicodePathsComeOutAsTheyWentIn) {
+    const QByteArray list = "\xEF\xBB\xBF/m\xC3\xBCsik/\xE6\x97\xA5\xE6\x9C\xAC.mp3\r\n"
+                            "/backup/\xE6\x97\xA5\xE6\x9C\xAC.mp3\r\n";
+    const Outcome outcome = runProgram({}, list);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "0\t/m\xC3\xBCsik/\xE6\x97\xA5\xE6\x9C\xAC.mp3\n"
+                              "1\t/backup/\xE6\x97\xA5\xE6\x9C\xAC.mp3\n");
+}
+
+TEST(FindProgram, OutputThatCannotBeWrittenIsAnError) {
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    const Outcome outcome = runProgram({}, "/a/x.txt\n/b/x.txt\n", "/dev/full");
+    EXPECT_EQ(outcome.status, kUsageOrInputError);
+    EXPECT_TRUE(outcome.errors.startsWith("velmora-find: cannot write the results: "))
+        << outcome.errors.toStdString();
+}
+
+} // namespace
+} // namespace velmora
