@@ -28,7 +28,8 @@ bool ErrorTrap::test(int number, const std::function<bool()>& condition) {
 
 QString ErrorTrap::messageText(const QString& description, int number) const {
     return description + QStringLiteral("\r\nin ") + location_ + QStringLiteral(" at line ") +
-           QString::number(number) + QStringLiteral("\r\rPlease email screenshot of this message to ") +
+           QString::number(number) +
+           QStringLiteral("\r\rPlease email screenshot of this message to ") +
            QString::fromLatin1(supportAddress);
 }
 

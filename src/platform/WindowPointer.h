@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCursor>
+#include <QPoint>
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -19,9 +24,9 @@ public:
     bool hasCustomShape() const { return hasCustomShape_; }
 
     bool isBusy() const;
-    void setBusy();      // the hourglass
-    void setDefault();   // the default pointer; also ends busy
-    void setCustom();    // the hand, or the default without a loaded hand
+    void setBusy();    // the hourglass
+    void setDefault(); // the default pointer; also ends busy
+    void setCustom();  // the hand, or the default without a loaded hand
 
     // The hover rules: over a push button the hand, over anything else the default;
     // neither while busy.
@@ -34,8 +39,12 @@ private:
     bool hasCustomShape_ = false;
 };
 
-// Loads a pointer image from a cursor (.cur) or icon (.ico) file; nullopt-like: returns
-// false when the file is missing or unreadable.
+// Loads a pointer image from a cursor (.cur) or icon (.ico) file, with the hot spot a
+// cursor file stores; false when the file is missing or unreadable.
 bool loadPointerImage(const QString& file, QCursor& cursor);
+
+// The hot spot stored in a cursor file's directory for the image of the given size (the
+// first entry when none has that width); nothing for icon files and other data.
+std::optional<QPoint> cursorHotSpot(const QByteArray& fileBytes, QSize imageSize);
 
 } // namespace velmora

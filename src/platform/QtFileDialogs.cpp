@@ -1,0 +1,108 @@
+#include "QtFileDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace velmora {
+
+QStringList nameFiltersFromBarList(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype index = 0; index + 1 < parts.size(); index += 2) {
+        QString description = parts.at(index).trimmed();
+        // The description often repeats its patterns in brackets; the toolkit would read
+        // them from there, so they are replaced by the real list.
+        const qsizetype bracket = description.lastIndexOf(QLatin1Char('('));
+        if (bracket > 0 && description.endsWith(QLatin1Char(')')))
+            description = description.left(bracket).trimmed();
+        QStringList patterns = parts.at(index + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        if (patterns.isEmpty())
+            continue;
+        result << description + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
+    }
+    return result;
+}
+
+namespace {
+
+bool isWithin(const QString& folder, const QString& path) {
+    if (folder == QLatin1String("/"))
+        return path.startsWith(QLatin1Char('/'));
+    return path.startsWith(folder + QLatin1Char('/'));
+}
+
+} // namespace
+
+QString composeSelection(const QStringList& paths, qsizetype capacity) {
+    QString result;
+    if (paths.size() == 1) {
+        result = paths.first();
+    } else if (paths.size() > 1) {
+        // A dialog lists one folder, but typed names may point elsewhere: the common
+        // folder keeps every name reachable.
+        QString folder = QFileInfo(paths.first()).absolutePath();
+        for (const QString& path : paths) {
+            while (!isWithin(folder, path) && folder != QLatin1String("/"))
+                folder = QFileInfo(folder).absolutePath();
+        }
+        const QDir base(folder);
+        result = folder;
+        for (const QString& path : paths) {
+            result += QChar(0);
+            result += base.relativeFilePath(path);
+            if (result.size() > capacity)
+                break;
+        }
+    }
+    if (result.size() > capacity)
+        throw SelectionTooLarge();
+    return result;
+}
+
+QString QtFileDialogs::openFiles(const QString& title, const QString& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(nameFiltersFromBarList(filter));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return composeSelection(dialog.selectedFiles(), selectionCapacity);
+}
+
+QString QtFileDialogs::saveFile(const QString& title, const QString& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks about replacing an existing file itself.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(nameFiltersFromBarList(filter));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+QString QtFolderBrowser::askForFolder(const QString& prompt, const QString& startFolder) {
+    QFileDialog dialog(QApplication::activeWindow(), prompt);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!startFolder.isEmpty()) {
+        const QFileInfo start(startFolder);
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QString chosen = dialog.selectedFiles().value(0);
+    return chosen.isEmpty() ? QString() : QDir::cleanPath(chosen);
+}
+
+} // namespace velmora

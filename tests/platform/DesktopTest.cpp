@@ -1,0 +1,140 @@
+#include "QStringPrinter.h"
+#include "QtDesktop.h"
+#include "QtFileDialogs.h"
+#include "QtMessageBoxes.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+const QChar nul(0);
+
+TEST(NameFilters, BarListsBecomeToolkitFilters) {
+    EXPECT_EQ(nameFiltersFromBarList(QStringLiteral("All Files (*.*)|*.*|")),
+              QStringList{QStringLiteral("All Files (*)")});
+    EXPECT_EQ(nameFiltersFromBarList(QStringLiteral("Text (*.txt)|*.txt;*.log|All|*.*")),
+              (QStringList{QStringLiteral("Text (*.txt *.log)"), QStringLiteral("All (*)")}));
+    EXPECT_TRUE(nameFiltersFromBarList(QString()).isEmpty());
+    EXPECT_TRUE(nameFiltersFromBarList(QStringLiteral("Nothing||")).isEmpty());
+}
+
+TEST(Selection, OneFileIsItsFullPath) {
+    EXPECT_EQ(composeSelection({QStringLiteral("/docs/a.txt")}, 100),
+              QStringLiteral("/docs/a.txt"));
+    EXPECT_EQ(composeSelection({}, 100), QString());
+}
+
+TEST(Selection, SeveralFilesAreTheFolderAndTheirNames) {
+    EXPECT_EQ(composeSelection({QStringLiteral("/docs/a.txt"), QStringLiteral("/docs/b.txt")}, 100),
+              QStringLiteral("/docs") + nul + "a.txt" + nul + "b.txt");
+    // The root keeps its own separator; joining adds another, which the caller cleans up.
+    EXPECT_EQ(composeSelection({QStringLiteral("/a.txt"), QStringLiteral("/b.txt")}, 100),
+              QStringLiteral("/") + nul + "a.txt" + nul + "b.txt");
+    // Names from elsewhere stay reachable from the common folder.
+    EXPECT_EQ(composeSelection({QStringLiteral("/docs/x/a"), QStringLiteral("/docs/y/b")}, 100),
+              QStringLiteral("/docs") + nul + "x/a" + nul + "y/b");
+    EXPECT_EQ(composeSelection({QStringLiteral("/docs/a"), QStringLiteral("/docsplus/b")}, 100),
+              QStringLiteral("/") + nul + "docs/a" + nul + "docsplus/b");
+}
+
+TEST(Selection, ASelectionBeyondTheCapacityIsRefusedWhole) {
+    const QStringList paths{QStringLiteral("/d/a"), QStringLiteral("/d/b")};
+    const qsizetype exact = QStringLiteral("/d").size() + 4;
+    EXPECT_EQ(composeSelection(paths, exact).size(), exact);
+    EXPECT_THROW(composeSelection(paths, exact - 1), SelectionTooLarge);
+    EXPECT_THROW(composeSelection({QStringLiteral("/a-long-single-path")}, 5), SelectionTooLarge);
+}
+
+TEST(MessageText, CarriageReturnsBecomeLineBreaks) {
+    EXPECT_EQ(textForDisplay(QStringLiteral("a\r\nb\r\rc")), QStringLiteral("a\nb\n\nc"));
+    EXPECT_EQ(textForDisplay(QStringLiteral("plain")), QStringLiteral("plain"));
+}
+
+TEST(MessageText, AnEmptyTitleIsTheApplicationTitle) {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Short Title"));
+    EXPECT_EQ(titleOrApplicationTitle(QString()), QStringLiteral("Short Title"));
+    EXPECT_EQ(titleOrApplicationTitle(QStringLiteral("Own")), QStringLiteral("Own"));
+}
+
+TEST(Clipboard, TextGoesOnAndClearEmptiesIt) {
+    QtClipboard clipboard;
+    ASSERT_TRUE(clipboard.setText(QStringLiteral("/a.txt\r\n/b.txt\r\n")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("/a.txt\r\n/b.txt\r\n"));
+    ASSERT_TRUE(clipboard.clear());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+class TrashTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Files are made beside the test's own trash: on the same file system, they go to
+        // its home trash and nothing is left at the root of another mount.
+        dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        ASSERT_FALSE(dataHome.isEmpty());
+        ASSERT_TRUE(QDir().mkpath(dataHome));
+        scratch.emplace(dataHome + QStringLiteral("/scratch-XXXXXX"));
+        ASSERT_TRUE(scratch->isValid());
+    }
+
+    QString makeFile(const QString& name, const QByteArray& contents) {
+        QFile file(scratch->filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        return file.fileName();
+    }
+
+    QString dataHome;
+    std::optional<QTemporaryDir> scratch;
+    QtDesktopShell shell;
+};
+
+TEST_F(TrashTest, RecycledFilesAreGoneButKeptInTheTrash) {
+    const QString first = makeFile(QStringLiteral("first.txt"), "one");
+    const QString second = makeFile(QStringLiteral("second name.txt"), "two");
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({first, second});
+
+    ASSERT_EQ(outcomes.size(), 2u);
+    for (const RecycleOutcome& outcome : outcomes) {
+        EXPECT_TRUE(outcome.gone) << outcome.reason.toStdString();
+        EXPECT_FALSE(QFile::exists(outcome.path));
+    }
+    EXPECT_EQ(outcomes[0].path, first);
+    EXPECT_EQ(outcomes[1].path, second);
+    // Nothing was deleted outright: the contents can be restored.
+    QFile kept(dataHome + QStringLiteral("/Trash/files/second name.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("two"));
+}
+
+TEST_F(TrashTest, PathsThatAreNotThereAreReported) {
+    const std::vector<RecycleOutcome> outcomes =
+        shell.recycle({scratch->filePath(QStringLiteral("missing.txt")), QString()});
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_TRUE(outcomes[0].gone); // already not present
+    EXPECT_FALSE(outcomes[1].gone);
+    EXPECT_FALSE(outcomes[1].reason.isEmpty());
+}
+
+TEST_F(TrashTest, ALinkTheTrashRefusesStaysAndSaysWhy) {
+    // The toolkit's trash follows the link and finds nothing to move. The name is still
+    // in its folder, so it must not be reported gone.
+    const QString link = scratch->filePath(QStringLiteral("dangling"));
+    ASSERT_TRUE(QFile::link(scratch->filePath(QStringLiteral("nowhere")), link));
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({link});
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].gone, !QFileInfo(link).isSymLink());
+    if (!outcomes[0].gone) {
+        EXPECT_FALSE(outcomes[0].reason.isEmpty());
+    }
+}
+
+} // namespace
+} // namespace velmora
