@@ -1,0 +1,33 @@
+#pragma once
+
+#include "DuplicateSearch.h"
+#include "KeyGroups.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace velmora {
+
+// The pair stage writes, for each matching pair (i, j), the row of i unticked and then the
+// row of j ticked; the clean-up keeps each distinct path's last row. Ordered by (i, j,
+// side), the last row of a position k is (k, latest later match, unticked) when k matches
+// anything further down, else (latest earlier match, k, ticked). So two facts per
+// position decide the final rows, and no pair row need ever exist.
+class PairFacts {
+public:
+    explicit PairFacts(int count);
+
+    void noteLaterMatch(int position, int later);
+    void noteEarlierMatch(int position, int earlier);
+    int latestLaterMatch(int position) const { return later_[static_cast<size_t>(position)]; }
+
+    // Positions are 0-based; pathGroups numbers equal paths alike.
+    std::vector<ResultRow> finalRows(const QStringList& paths, const KeyGroups& pathGroups) const;
+
+private:
+    std::vector<int> later_;   // -1: no later match
+    std::vector<int> earlier_; // -1: no earlier match
+};
+
+} // namespace velmora

@@ -1,0 +1,120 @@
+#include "SimilarFilename.h"
+
+#include <QChar>
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+struct Block {
+    int first = 0;  // start in the first sequence
+    int second = 0; // start in the second sequence
+    int length = 0;
+};
+
+struct Range {
+    int firstBegin, firstEnd, secondBegin, secondEnd; // half-open
+};
+
+// Longest common block of two ranges by the run length starting at each pair of
+// positions, computed backwards one row at a time. Rows are visited from the last to the
+// first, so a block of equal length in an earlier row replaces the one held; within a
+// row positions rise, so only a strictly longer block replaces one of the same row.
+Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
+                         std::vector<int>& runs) {
+    const int width = range.secondEnd - range.secondBegin;
+    runs.assign(static_cast<size_t>(width) + 1, 0);
+    Block best;
+    for (int i = range.firstEnd - 1; i >= range.firstBegin; --i) {
+        const char16_t code = a[static_cast<size_t>(i)];
+        int bestInRow = 0;
+        int bestColumn = 0;
+        for (int column = 0; column < width; ++column) {
+            // runs[column + 1] still holds the row below: the run starting one step later.
+            const int run = b[static_cast<size_t>(range.secondBegin + column)] == code
+                                ? runs[static_cast<size_t>(column) + 1] + 1
+                                : 0;
+            runs[static_cast<size_t>(column)] = run;
+            if (run > bestInRow) {
+                bestInRow = run;
+                bestColumn = column;
+            }
+        }
+        if (bestInRow > 0 && bestInRow >= best.length)
+            best = {i, range.secondBegin + bestColumn, bestInRow};
+    }
+    return best;
+}
+
+constexpr int countAll = -1;
+
+// Walks the blocks, adding up their lengths; with a `stopAt` other than countAll, only
+// until the total reaches it or nothing is left that could still get it there.
+int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
+    std::vector<int> runs;
+    std::vector<Range> pending{{0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())}};
+    int total = 0;
+    // The most the ranges still pending could add.
+    int stillPossible = static_cast<int>(std::min(a.size(), b.size()));
+    while (!pending.empty()) {
+        if (stopAt != countAll && (total >= stopAt || total + stillPossible < stopAt))
+            break;
+        const Range range = pending.back();
+        pending.pop_back();
+        const int rangeMost =
+            std::min(range.firstEnd - range.firstBegin, range.secondEnd - range.secondBegin);
+        stillPossible -= rangeMost;
+        if (rangeMost <= 0)
+            continue;
+        const Block block = longestCommonBlock(a, b, range, runs);
+        if (block.length == 0)
+            continue;
+        total += block.length;
+        const Range left{range.firstBegin, block.first, range.secondBegin, block.second};
+        const Range right{block.first + block.length, range.firstEnd, block.second + block.length,
+                          range.secondEnd};
+        for (const Range& piece : {left, right}) {
+            const int most =
+                std::min(piece.firstEnd - piece.firstBegin, piece.secondEnd - piece.secondBegin);
+            if (most > 0) {
+                stillPossible += most;
+                pending.push_back(piece);
+            }
+        }
+    }
+    return total;
+}
+
+} // namespace
+
+std::u16string similarityCodes(QStringView name) {
+    std::u16string codes;
+    codes.reserve(static_cast<size_t>(name.size()));
+    for (const QChar character : name)
+        codes.push_back(character.toUpper().unicode());
+    return codes;
+}
+
+int CountMatchingCharacters(std::u16string_view first, std::u16string_view second) {
+    return countBlocks(first, second, countAll);
+}
+
+bool matchingCharactersReach(std::u16string_view first, std::u16string_view second, int needed) {
+    return needed <= 0 || countBlocks(first, second, needed) >= needed;
+}
+
+double SimilarityRatio(const QString& first, const QString& second) {
+    if (first.toUpper() == second.toUpper())
+        return 1.0;
+    if (first.isEmpty() || second.isEmpty())
+        return 0.0;
+    const int matched = CountMatchingCharacters(similarityCodes(first), similarityCodes(second));
+    const double total = static_cast<double>(first.size() + second.size());
+    return (static_cast<double>(matched) / total) * 2;
+}
+
+} // namespace velmora

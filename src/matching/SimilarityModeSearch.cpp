@@ -1,0 +1,391 @@
+#include "SimilarityModeSearch.h"
+
+#include "FinalRows.h"
+#include "KeyGroups.h"
+#include "LongestCommonSubsequence.h"
+#include "NameKeys.h"
+#include "SimilarFilename.h"
+#include "SimilarityThreshold.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace velmora {
+
+namespace {
+
+// Positions grouped by a small number, kept in ascending order within each group.
+struct PositionLists {
+    std::vector<int> offsets; // group g holds positions[offsets[g] .. offsets[g + 1])
+    std::vector<int> positions;
+
+    static PositionLists build(const std::vector<int>& groupOfPosition, int groupCount) {
+        PositionLists lists;
+        lists.offsets.assign(static_cast<size_t>(groupCount) + 1, 0);
+        for (const int group : groupOfPosition)
+            ++lists.offsets[static_cast<size_t>(group) + 1];
+        for (size_t group = 0; group < static_cast<size_t>(groupCount); ++group)
+            lists.offsets[group + 1] += lists.offsets[group];
+        lists.positions.resize(groupOfPosition.size());
+        std::vector<int> fill(lists.offsets.begin(), lists.offsets.end() - 1);
+        for (size_t position = 0; position < groupOfPosition.size(); ++position)
+            lists.positions[static_cast<size_t>(
+                fill[static_cast<size_t>(groupOfPosition[position])]++)] =
+                static_cast<int>(position);
+        return lists;
+    }
+    int last(int group) const { return positions[static_cast<size_t>(offsets[group + 1] - 1)]; }
+    // The greatest position of the group below `limit`, or -1.
+    int before(int group, int limit) const {
+        const auto begin = positions.begin() + offsets[static_cast<size_t>(group)];
+        const auto end = positions.begin() + offsets[static_cast<size_t>(group) + 1];
+        const auto found = std::lower_bound(begin, end, limit);
+        return found == begin ? -1 : *(found - 1);
+    }
+};
+
+// Character counts in 32 buckets. Counting several characters in one bucket can only
+// raise the sum of the smaller counts, so that sum still bounds the matched characters
+// from above. Counts stop at 255, so the bound is used only for names up to that length.
+struct alignas(16) BucketCounts {
+    std::uint8_t counts[32];
+};
+
+constexpr int longestCountedName = 255;
+
+int bucketOf(char16_t code) {
+    if (code >= u'A' && code <= u'Z')
+        return code - u'A';
+    if (code >= u'0' && code <= u'9')
+        return 26 + (code - u'0') % 3;
+    if (code == u'.')
+        return 29;
+    if (code == u'_' || code == u'-' || code == u' ')
+        return 30;
+    return static_cast<int>((static_cast<std::uint32_t>(code) * 2654435761u) >> 27);
+}
+
+BucketCounts countBuckets(std::u16string_view codes) {
+    BucketCounts counts{};
+    for (const char16_t code : codes) {
+        std::uint8_t& count = counts.counts[bucketOf(code)];
+        if (count < 255)
+            ++count;
+    }
+    return counts;
+}
+
+int sharedCount(const BucketCounts& a, const BucketCounts& b) {
+#if defined(__SSE2__)
+    const __m128i* left = reinterpret_cast<const __m128i*>(a.counts);
+    const __m128i* right = reinterpret_cast<const __m128i*>(b.counts);
+    const __m128i low = _mm_min_epu8(_mm_load_si128(left), _mm_load_si128(right));
+    const __m128i high = _mm_min_epu8(_mm_load_si128(left + 1), _mm_load_si128(right + 1));
+    const __m128i sums = _mm_add_epi64(_mm_sad_epu8(low, _mm_setzero_si128()),
+                                       _mm_sad_epu8(high, _mm_setzero_si128()));
+    return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+#else
+    int shared = 0;
+    for (int bucket = 0; bucket < 32; ++bucket)
+        shared += std::min(a.counts[bucket], b.counts[bucket]);
+    return shared;
+#endif
+}
+
+// Everything the scans read, built once and shared read-only by the workers.
+struct NameTable {
+    // Per distinct name (numbered in order of first appearance).
+    std::vector<int> lengthOf;
+    std::vector<int> caseGroupOf; // names equal apart from case (whole-string upper case)
+    std::vector<int> codeOffsets;
+    std::u16string codes;
+    PositionLists positionsOfName;
+    PositionLists positionsOfCaseGroup;
+
+    // The names of each length, latest last position first, with what the scan reads of
+    // each kept side by side.
+    std::vector<int> listOffsets; // per length
+    std::vector<int> listName;
+    std::vector<int> listLastPosition;
+    std::vector<BucketCounts> listCounts;
+
+    std::vector<int> neededMatches; // per total length of two names
+    int longestName = 0;
+
+    int nameCount() const { return static_cast<int>(lengthOf.size()); }
+    std::u16string_view codesOf(int name) const {
+        return std::u16string_view(codes).substr(
+            static_cast<size_t>(codeOffsets[static_cast<size_t>(name)]),
+            static_cast<size_t>(lengthOf[static_cast<size_t>(name)]));
+    }
+};
+
+NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& nameGroups) {
+    NameTable table;
+    std::vector<QStringView> names;
+    names.reserve(static_cast<size_t>(paths.size()));
+    for (const QString& path : paths)
+        names.push_back(fileNameView(path, style));
+    nameGroups = groupEqualTexts(names);
+    const int nameCount = nameGroups.groupCount;
+    table.positionsOfName = PositionLists::build(nameGroups.groupOf, nameCount);
+
+    std::vector<QString> upperNames(static_cast<size_t>(nameCount));
+    table.lengthOf.resize(static_cast<size_t>(nameCount));
+    table.codeOffsets.resize(static_cast<size_t>(nameCount));
+    for (int name = 0; name < nameCount; ++name) {
+        const QStringView text =
+            names[static_cast<size_t>(table.positionsOfName.positions[static_cast<size_t>(
+                table.positionsOfName.offsets[static_cast<size_t>(name)])])];
+        table.lengthOf[static_cast<size_t>(name)] = static_cast<int>(text.size());
+        table.longestName = std::max(table.longestName, static_cast<int>(text.size()));
+        table.codeOffsets[static_cast<size_t>(name)] = static_cast<int>(table.codes.size());
+        table.codes += similarityCodes(text);
+        upperNames[static_cast<size_t>(name)] = text.toString().toUpper();
+    }
+    const KeyGroups caseGroups =
+        groupEqualTexts(std::vector<QStringView>(upperNames.begin(), upperNames.end()));
+    table.caseGroupOf = caseGroups.groupOf;
+    std::vector<int> caseGroupOfPosition(nameGroups.groupOf.size());
+    for (size_t position = 0; position < caseGroupOfPosition.size(); ++position)
+        caseGroupOfPosition[position] =
+            table.caseGroupOf[static_cast<size_t>(nameGroups.groupOf[position])];
+    table.positionsOfCaseGroup = PositionLists::build(caseGroupOfPosition, caseGroups.groupCount);
+
+    std::vector<int> order(static_cast<size_t>(nameCount));
+    for (int name = 0; name < nameCount; ++name)
+        order[static_cast<size_t>(name)] = name;
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int lengthA = table.lengthOf[static_cast<size_t>(a)];
+        const int lengthB = table.lengthOf[static_cast<size_t>(b)];
+        if (lengthA != lengthB)
+            return lengthA < lengthB;
+        return table.positionsOfName.last(a) > table.positionsOfName.last(b);
+    });
+    table.listOffsets.assign(static_cast<size_t>(table.longestName) + 2, 0);
+    for (const int name : order) {
+        ++table.listOffsets[static_cast<size_t>(table.lengthOf[static_cast<size_t>(name)]) + 1];
+        table.listName.push_back(name);
+        table.listLastPosition.push_back(table.positionsOfName.last(name));
+        table.listCounts.push_back(countBuckets(table.codesOf(name)));
+    }
+    for (size_t length = 0; length + 1 < table.listOffsets.size(); ++length)
+        table.listOffsets[length + 1] += table.listOffsets[length];
+
+    table.neededMatches.resize(2 * static_cast<size_t>(table.longestName) + 1);
+    for (size_t total = 0; total < table.neededMatches.size(); ++total)
+        table.neededMatches[total] = minimumMatchedCharacters(static_cast<int>(total));
+    return table;
+}
+
+// Finds, for one distinct name at a time, the two facts the final rows need; one per
+// thread, with buffers reused from name to name.
+class NameScanner {
+public:
+    explicit NameScanner(const NameTable& table) : table_(table) {}
+
+    struct Facts {
+        int latestAlikeLater = -1;   // greatest last position of a name alike after this one
+        int latestEarlierAlike = -1; // for the name's last position only, when no later one
+    };
+
+    Facts scan(int name) {
+        const int length = table_.lengthOf[static_cast<size_t>(name)];
+        const int caseGroup = table_.caseGroupOf[static_cast<size_t>(name)];
+        const int lastPosition = table_.positionsOfName.last(name);
+        patternSet_ = false;
+        name_ = name;
+        collectLengthsInReach(length);
+
+        // Later: the name against every name whose last position is further down, latest
+        // first, so that the first alike name in each length ends that length's scan.
+        Facts facts;
+        int latest = table_.positionsOfCaseGroup.last(caseGroup);
+        notAlikeLater_.clear();
+        for (const int otherLength : lengthsInReach_) {
+            const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
+            const int begin = table_.listOffsets[static_cast<size_t>(otherLength)];
+            const int end = table_.listOffsets[static_cast<size_t>(otherLength) + 1];
+            for (int entry = begin; entry < end; ++entry) {
+                const int position = table_.listLastPosition[static_cast<size_t>(entry)];
+                if (position <= latest)
+                    break;
+                const int other = table_.listName[static_cast<size_t>(entry)];
+                if (!couldBeAlike(entry, other, caseGroup, needed))
+                    continue;
+                if (alike(name, other, needed)) {
+                    latest = position;
+                    break;
+                }
+                notAlikeLater_.push_back(other);
+            }
+        }
+        facts.latestAlikeLater = latest;
+        if (latest > lastPosition)
+            return facts;
+
+        // Earlier, needed only for the last position when nothing later is alike: the
+        // greatest earlier position whose name, put first, is alike to this one.
+        int earliest = table_.positionsOfCaseGroup.before(caseGroup, lastPosition);
+        for (const int other : notAlikeLater_) {
+            const int position = table_.positionsOfName.before(other, lastPosition);
+            const int needed = table_.neededMatches[static_cast<size_t>(
+                length + table_.lengthOf[static_cast<size_t>(other)])];
+            if (position > earliest && alike(other, name, needed))
+                earliest = position;
+        }
+        for (const int otherLength : lengthsInReach_) {
+            const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
+            const auto begin = table_.listLastPosition.begin() +
+                               table_.listOffsets[static_cast<size_t>(otherLength)];
+            const auto end = table_.listLastPosition.begin() +
+                             table_.listOffsets[static_cast<size_t>(otherLength) + 1];
+            // The list runs from the latest last position down; skip those not above ours.
+            const auto first = std::partition_point(
+                begin, end, [&](int position) { return position >= lastPosition; });
+            for (auto at = first; at != end; ++at) {
+                if (*at <= earliest)
+                    break;
+                const int entry = static_cast<int>(at - table_.listLastPosition.begin());
+                const int other = table_.listName[static_cast<size_t>(entry)];
+                if (!couldBeAlike(entry, other, caseGroup, needed))
+                    continue;
+                if (alike(other, name, needed)) {
+                    earliest = *at;
+                    break;
+                }
+            }
+        }
+        facts.latestEarlierAlike = earliest;
+        return facts;
+    }
+
+private:
+    // The lengths a name of this length can be alike to, nearest first: near lengths are
+    // the likeliest to hold an alike name, and finding one early cuts the other scans short.
+    void collectLengthsInReach(int length) {
+        lengthsInReach_.clear();
+        auto consider = [&](int other) {
+            const int needed = table_.neededMatches[static_cast<size_t>(length + other)];
+            if (std::min(length, other) >= needed)
+                lengthsInReach_.push_back(other);
+        };
+        consider(length);
+        for (int distance = 1; distance <= table_.longestName; ++distance) {
+            if (length - distance >= 0)
+                consider(length - distance);
+            if (length + distance <= table_.longestName)
+                consider(length + distance);
+        }
+    }
+
+    // Cheap tests that can only rule a pair out; all of them are the same either way round.
+    // Names equal apart from case are settled by their case group, not here.
+    bool couldBeAlike(int entry, int other, int caseGroup, int needed) {
+        if (table_.caseGroupOf[static_cast<size_t>(other)] == caseGroup)
+            return false;
+        const int length = table_.lengthOf[static_cast<size_t>(name_)];
+        const int otherLength = table_.lengthOf[static_cast<size_t>(other)];
+        if (length <= longestCountedName && otherLength <= longestCountedName &&
+            sharedCount(ownCounts(), table_.listCounts[static_cast<size_t>(entry)]) < needed)
+            return false;
+        if (!patternSet_) {
+            subsequence_.setPattern(table_.codesOf(name_));
+            patternSet_ = true;
+        }
+        return subsequence_.lengthWith(table_.codesOf(other)) >= needed;
+    }
+
+    const BucketCounts& ownCounts() {
+        if (countsOf_ != name_) {
+            counts_ = countBuckets(table_.codesOf(name_));
+            countsOf_ = name_;
+        }
+        return counts_;
+    }
+
+    bool alike(int first, int second, int needed) const {
+        return matchingCharactersReach(table_.codesOf(first), table_.codesOf(second), needed);
+    }
+
+    const NameTable& table_;
+    LongestCommonSubsequence subsequence_;
+    bool patternSet_ = false;
+    int name_ = -1;
+    BucketCounts counts_{};
+    int countsOf_ = -1;
+    std::vector<int> lengthsInReach_;
+    std::vector<int> notAlikeLater_;
+};
+
+} // namespace
+
+std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, PathStyle style,
+                                                  int threads, SearchProgressReporter& reporter) {
+    const int count = static_cast<int>(paths.size());
+    const KeyGroups pathGroups =
+        groupEqualTexts(std::vector<QStringView>(paths.begin(), paths.end()));
+    KeyGroups nameGroups;
+    const NameTable table = buildNameTable(paths, style, nameGroups);
+    const int nameCount = table.nameCount();
+
+    std::vector<NameScanner::Facts> factsOfName(static_cast<size_t>(nameCount));
+    std::atomic<int> nextName{0};
+    std::atomic<int> namesDone{0};
+    std::atomic<bool> stopped{false};
+    constexpr int namesPerTurn = 8;
+    auto work = [&](bool reportsProgress) {
+        NameScanner scanner(table);
+        while (!stopped.load(std::memory_order_relaxed)) {
+            const int first = nextName.fetch_add(namesPerTurn);
+            if (first >= nameCount)
+                break;
+            const int last = std::min(first + namesPerTurn, nameCount);
+            for (int name = first; name < last; ++name)
+                factsOfName[static_cast<size_t>(name)] = scanner.scan(name);
+            const int done = namesDone.fetch_add(last - first) + (last - first);
+            if (reporter.stopRequested())
+                stopped = true;
+            if (reportsProgress)
+                reporter.report(SearchProgress::Stage::Pairs,
+                                static_cast<int>(static_cast<long long>(count) * done / nameCount),
+                                count);
+        }
+    };
+    {
+        const int workerCount =
+            threads > 0 ? threads
+                        : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+        std::vector<std::jthread> helpers;
+        for (int helper = 1; helper < workerCount; ++helper)
+            helpers.emplace_back(work, false);
+        work(true); // the calling thread works too, and alone talks to the caller
+    }
+    if (stopped || reporter.stopRequested())
+        return {};
+
+    PairFacts facts(count);
+    for (int name = 0; name < nameCount; ++name) {
+        const NameScanner::Facts& found = factsOfName[static_cast<size_t>(name)];
+        const int begin = table.positionsOfName.offsets[static_cast<size_t>(name)];
+        const int end = table.positionsOfName.offsets[static_cast<size_t>(name) + 1];
+        for (int at = begin; at < end; ++at) {
+            const int position = table.positionsOfName.positions[static_cast<size_t>(at)];
+            if (found.latestAlikeLater > position)
+                facts.noteLaterMatch(position, found.latestAlikeLater);
+            else if (found.latestEarlierAlike >= 0)
+                facts.noteEarlierMatch(position, found.latestEarlierAlike);
+        }
+    }
+    return facts.finalRows(paths, pathGroups);
+}
+
+} // namespace velmora

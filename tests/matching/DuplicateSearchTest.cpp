@@ -1,0 +1,266 @@
+#include "DuplicateSearch.h"
+#include "NameKeys.h"
+#include "QStringPrinting.h"
+#include "SimilarFilename.h"
+#include "reference/ReferenceSearch.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace velmora {
+
+void PrintTo(const ResultRow& row, std::ostream* out) {
+    *out << (row.checked ? "[x] " : "[ ] ") << row.path.toStdString();
+}
+
+namespace {
+
+SearchOptions similarityMode() {
+    SearchOptions options;
+    options.Check1 = options.Check2 = options.Check3 = 0;
+    return options;
+}
+
+SearchOptions extensionOnly() {
+    SearchOptions options = similarityMode();
+    options.Check3 = 1;
+    return options;
+}
+
+std::vector<ResultRow> rows(std::initializer_list<std::pair<const char*, bool>> list) {
+    std::vector<ResultRow> result;
+    for (const auto& [path, checked] : list)
+        result.push_back({QString::fromUtf8(path), checked});
+    return result;
+}
+
+std::vector<ResultRow> find(const QStringList& paths, const SearchOptions& options,
+                            int threads = 1) {
+    SearchHooks hooks;
+    hooks.threads = threads;
+    return findDuplicates(paths, options, PathStyle::Windows, hooks);
+}
+
+TEST(DuplicateSearch, GroupsKeepOnlyEachPathsLastRow) {
+    // A, B and C all alike: rows A B* A C* B C* before the clean-up.
+    const QStringList all{R"(C:\x\photo1.jpg)", R"(C:\x\photo2.jpg)", R"(C:\x\photo3.jpg)"};
+    EXPECT_EQ(find(all, similarityMode()), rows({{R"(C:\x\photo1.jpg)", false},
+                                                 {R"(C:\x\photo2.jpg)", false},
+                                                 {R"(C:\x\photo3.jpg)", true}}));
+    // A and C alike, B and C alike, A and B not: rows A C* B C*.
+    const QStringList chain{R"(C:\abcdef)", R"(C:\ghijkl)", R"(C:\abcdefghijkl)"};
+    EXPECT_EQ(
+        find(chain, similarityMode()),
+        rows({{R"(C:\abcdef)", false}, {R"(C:\ghijkl)", false}, {R"(C:\abcdefghijkl)", true}}));
+    // Two separate pairs: nothing to remove.
+    const QStringList pairs{R"(C:\one.txt)", R"(D:\one.doc)", R"(C:\two.txt)", R"(D:\two.doc)"};
+    EXPECT_EQ(find(pairs, extensionOnly()), rows({{R"(C:\one.txt)", false},
+                                                  {R"(D:\one.doc)", true},
+                                                  {R"(C:\two.txt)", false},
+                                                  {R"(D:\two.doc)", true}}));
+}
+
+TEST(DuplicateSearch, SimilarityModeFollowsTheRatioAndItsThreshold) {
+    EXPECT_EQ(find({R"(C:\a\a.txt)", R"(C:\b\b.txt)"}, similarityMode()).size(), 2u);
+    EXPECT_TRUE(find({R"(C:\a\abcde)", R"(C:\b\abcxy)"}, similarityMode()).empty());
+    EXPECT_EQ(find({R"(C:\a\abcde.txt)", R"(C:\b\abcxy.txt)"}, similarityMode()).size(), 2u);
+    EXPECT_EQ(find({R"(C:\a\photo.jpg)", R"(C:\b\PHOTO.JPG)"}, similarityMode()).size(), 2u);
+    EXPECT_TRUE(find({R"(C:\a\photo.jpg)", R"(C:\b\PHOTO.JPG)"}, extensionOnly()).empty());
+    // The earlier entry's name comes first, and the ratio is not symmetric.
+    EXPECT_EQ(find({R"(C:\AB)", R"(C:\BACB)"}, similarityMode()),
+              rows({{R"(C:\AB)", false}, {R"(C:\BACB)", true}}));
+    EXPECT_TRUE(find({R"(C:\BACB)", R"(C:\AB)"}, similarityMode()).empty());
+}
+
+TEST(DuplicateSearch, ListsWithoutPairsFindNothing) {
+    EXPECT_TRUE(find({}, similarityMode()).empty());
+    EXPECT_TRUE(find({}, extensionOnly()).empty());
+    EXPECT_TRUE(find({R"(C:\only.txt)"}, similarityMode()).empty());
+    EXPECT_TRUE(find({R"(C:\only.txt)"}, extensionOnly()).empty());
+}
+
+TEST(DuplicateSearch, RepeatedPathsMatchThemselvesInBothModes) {
+    const QStringList twice{R"(C:\a\same.txt)", R"(C:\b\other.doc)", R"(C:\a\same.txt)"};
+    SearchOptions emptyBefore = similarityMode();
+    emptyBefore.Check1 = 1;
+    emptyBefore.Text1 = "";
+    for (const SearchOptions& options : {similarityMode(), extensionOnly(), emptyBefore})
+        EXPECT_EQ(find(twice, options), rows({{R"(C:\a\same.txt)", true}}));
+
+    // Many copies of one path reduce to one ticked row without any pair work.
+    const QStringList copies(20000, QStringLiteral("/home/u/copy.txt"));
+    SearchHooks hooks;
+    hooks.threads = 2;
+    const auto expected = rows({{"/home/u/copy.txt", true}});
+    EXPECT_EQ(findDuplicates(copies, similarityMode(), PathStyle::Posix, hooks), expected);
+    EXPECT_EQ(findDuplicates(copies, extensionOnly(), PathStyle::Posix, hooks), expected);
+}
+
+TEST(DuplicateSearch, ProgressComesFromTheCallingThreadAndStopEndsTheRun) {
+    QStringList paths;
+    for (int i = 0; i < 300; ++i)
+        paths << QStringLiteral("/d/file%1.txt").arg(i);
+    std::vector<SearchProgress> reports;
+    bool otherThread = false;
+    const auto caller = std::this_thread::get_id();
+    SearchHooks hooks;
+    hooks.threads = 2;
+    hooks.progress = [&](const SearchProgress& progress) {
+        otherThread = otherThread || std::this_thread::get_id() != caller;
+        reports.push_back(progress);
+    };
+    const auto found = findDuplicates(paths, similarityMode(), PathStyle::Posix, hooks);
+    EXPECT_EQ(found.size(), 300u);
+    EXPECT_FALSE(otherThread);
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.front().stage, SearchProgress::Stage::Pairs);
+    EXPECT_EQ(reports.back().stage, SearchProgress::Stage::CleanUp);
+    for (const SearchProgress& progress : reports)
+        EXPECT_LE(progress.position, progress.count);
+
+    std::stop_source stop;
+    stop.request_stop();
+    hooks.stop = stop.get_token();
+    EXPECT_TRUE(findDuplicates(paths, similarityMode(), PathStyle::Posix, hooks).empty());
+    EXPECT_TRUE(findDuplicates(paths, extensionOnly(), PathStyle::Posix, hooks).empty());
+}
+
+// Lists built to hit the awkward cases often: repeated paths, empty names, names that
+// differ in case or only in a character or two, names with and without extensions, long
+// names, and names in other scripts.
+class ListMaker {
+public:
+    explicit ListMaker(quint32 seed) : random_(seed) {}
+
+    QStringList list(PathStyle style) {
+        const QString separator(QChar(separatorOf(style)));
+        const QStringList folders{"C:" + separator + "a", "C:" + separator + "b",
+                                  separator + "srv" + separator + "x", "d"};
+        QStringList bases = someBases();
+        const int size = static_cast<int>(random_.bounded(random_.bounded(4) == 0 ? 40 : 14));
+        QStringList paths;
+        for (int i = 0; i < size; ++i) {
+            if (!paths.isEmpty() && random_.bounded(6) == 0) {
+                paths << paths[static_cast<qsizetype>(random_.bounded(paths.size()))];
+                continue;
+            }
+            const QString& folder = folders[static_cast<qsizetype>(random_.bounded(4))];
+            const QString name =
+                variant(bases[static_cast<qsizetype>(random_.bounded(bases.size()))]);
+            // The odd path without a folder, or with a separator of the other style inside.
+            if (random_.bounded(12) == 0)
+                paths << name;
+            else if (random_.bounded(12) == 0)
+                paths << folder + (style == PathStyle::Windows ? "/" : "\\") + name;
+            else
+                paths << folder + separator + name;
+        }
+        return paths;
+    }
+
+    SearchOptions options() {
+        static const QString texts[] = {"", "-", "_", "a", "A", "ab", "-1", ".", "x", "é"};
+        SearchOptions options;
+        options.Check1 = pickCheck();
+        options.Text1 = texts[random_.bounded(10)];
+        options.Check2 = pickCheck();
+        options.Text2 = texts[random_.bounded(10)];
+        options.Check3 = pickCheck();
+        return options;
+    }
+
+private:
+    int pickCheck() {
+        const int roll = static_cast<int>(random_.bounded(10));
+        return roll < 5 ? 0 : roll < 9 ? 1 : 2;
+    }
+
+    QStringList someBases() {
+        static const QStringList pool{"photo",  "Photo",    "report-1", "report_2", "a-b_c",
+                                      "x_y-1",  "abcde",    "abcxy",    "AB",       "BACB",
+                                      "",       ".profile", "..",       "note",     "notes",
+                                      "straße", "STRASSE",  "фото",     "ФОТО-1",   "写真",
+                                      "写真2",  "résumé",   "RÉSUMÉ",   "aaaa",     "aaab"};
+        QStringList bases;
+        for (int i = 0; i < 5; ++i)
+            bases << pool[static_cast<qsizetype>(random_.bounded(pool.size()))];
+        if (random_.bounded(4) == 0)
+            bases << QString("a_rather_long_file_name_from_a_camera_import_").repeated(2);
+        return bases;
+    }
+
+    QString variant(QString name) {
+        static const QString extensions[] = {"", ".txt", ".TXT", ".jpg", ".tar.gz", "."};
+        switch (random_.bounded(5)) {
+        case 0:
+            if (!name.isEmpty())
+                name[static_cast<qsizetype>(random_.bounded(name.size()))] =
+                    QChar(u'a' + random_.bounded(3));
+            break;
+        case 1:
+            name = name.toUpper();
+            break;
+        case 2:
+            name.insert(static_cast<qsizetype>(random_.bounded(name.size() + 1)), u'-');
+            break;
+        default:
+            break;
+        }
+        return name + extensions[random_.bounded(6)];
+    }
+
+    QRandomGenerator random_;
+};
+
+std::string describe(const QStringList& paths, const SearchOptions& options) {
+    std::string text = "options " + std::to_string(options.Check1) + " \"" +
+                       options.Text1.toStdString() + "\" " + std::to_string(options.Check2) +
+                       " \"" + options.Text2.toStdString() + "\" " +
+                       std::to_string(options.Check3) + "; list:";
+    for (const QString& path : paths)
+        text += "\n  " + path.toStdString();
+    return text;
+}
+
+// The engine never builds the pair rows; the literal search does. They must agree on
+// every list.
+TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnGeneratedLists) {
+    ListMaker maker(20210831);
+    const reference::RatioFunction ratio = [](const QString& a, const QString& b) {
+        return SimilarityRatio(a, b);
+    };
+    int listsWithRows = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const PathStyle style = round % 2 == 0 ? PathStyle::Windows : PathStyle::Posix;
+        const QStringList paths = maker.list(style);
+        const SearchOptions options = round % 3 == 0 ? similarityMode() : maker.options();
+        const std::vector<ResultRow> expected =
+            reference::findDuplicates(paths, options, style, ratio);
+        listsWithRows += expected.empty() ? 0 : 1;
+        SearchHooks hooks;
+        hooks.threads = 1 + round % 2;
+        ASSERT_EQ(findDuplicates(paths, options, style, hooks), expected)
+            << describe(paths, options);
+    }
+    EXPECT_GT(listsWithRows, 1500);
+}
+
+TEST(DuplicateSearch, ReferencePairTestAgreesWithTheProductionOne) {
+    ListMaker maker(99);
+    for (int round = 0; round < 300; ++round) {
+        const PathStyle style = round % 2 == 0 ? PathStyle::Windows : PathStyle::Posix;
+        const QStringList paths = maker.list(style);
+        const SearchOptions options = maker.options();
+        for (qsizetype i = 0; i < paths.size(); ++i)
+            for (qsizetype j = i + 1; j < paths.size(); ++j)
+                ASSERT_EQ(MatchByOptions(paths[i], paths[j], options, style),
+                          reference::MatchByOptions(paths[i], paths[j], options, style))
+                    << paths[i].toStdString() << " / " << paths[j].toStdString();
+    }
+}
+
+} // namespace
+} // namespace velmora
