@@ -9,7 +9,7 @@
 #include <functional>
 
 class QPushButton;
-class QTreeView;
+class QTableView;
 
 namespace velmora {
 
@@ -29,7 +29,7 @@ public:
     WindowPointer& pointer() { return pointer_; }
     Services& services() { return services_; }
 
-    QTreeView& ListView1() { return *listView1_; }
+    QTableView& ListView1() { return *listView1_; }
     QPushButton& PushButton1() { return *pushButton1_; }
     QPushButton& PushButton5() { return *pushButton5_; }
     QPushButton& PushButton3() { return *pushButton3_; }
@@ -64,7 +64,7 @@ private:
     ResultsList resultsList_;
     WindowPointer pointer_;
 
-    QTreeView* listView1_ = nullptr;
+    QTableView* listView1_ = nullptr;
     QPushButton* pushButton1_ = nullptr;
     QPushButton* pushButton5_ = nullptr;
     QPushButton* pushButton3_ = nullptr;

@@ -13,9 +13,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeView>
 
 #include <memory>
 
@@ -98,7 +98,7 @@ TEST_F(Form2Test, LoadsWithoutTheHandCursorAndWithoutAMessage) {
     EXPECT_FALSE(window.pointer().hasCustomShape());
     EXPECT_EQ(window.windowTitle(), "Velmora");
     EXPECT_EQ(window.ListView1().model(), &window.resultsList());
-    EXPECT_EQ(window.ListView1().header()->sectionSize(0), window.horizontalPixels(7000));
+    EXPECT_EQ(window.ListView1().horizontalHeader()->sectionSize(0), window.horizontalPixels(7000));
     EXPECT_EQ(window.ListView1().model()->headerData(0, Qt::Horizontal).toString(), "File(s)");
     EXPECT_EQ(window.ListView1().toolTip(),
               "Move | line to right and out of window to reveal full names.");
@@ -186,7 +186,7 @@ TEST_F(Form2Test, ClickingARowsCheckBoxTicksAndUnticksIt) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    QTreeView& view = window.ListView1();
+    QTableView& view = window.ListView1();
     const QRect row = view.visualRect(view.model()->index(0, 0));
     ASSERT_FALSE(row.isEmpty());
     // The check box is drawn first in the row, at its left edge.
