@@ -8,6 +8,8 @@ namespace velmora {
 
 namespace {
 
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -41,6 +43,17 @@ int sequenceLength(const unsigned char* data, qsizetype available) {
         if (!isContinuation(data[index]))
             return 0;
     return length;
+}
+
+// QString::fromUtf8 drops a byte-order mark at the start of what it is given; inside the
+// list such a mark is a character of the path and must stay.
+QString decodedLine(QByteArrayView line) {
+    qsizetype marks = 0;
+    while (line.sliced(marks * 3).startsWith(kByteOrderMark))
+        ++marks;
+    if (marks == 0)
+        return QString::fromUtf8(line);
+    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(line.sliced(marks * 3));
 }
 
 } // namespace
@@ -80,21 +93,23 @@ PathListReading readPathList(const QByteArray& bytes) {
         return reading;
     }
     QByteArrayView content(bytes);
-    if (content.startsWith("\xEF\xBB\xBF"))
+    if (content.startsWith(kByteOrderMark))
         content = content.sliced(3);
-    const QString text = QString::fromUtf8(content);
 
-    reading.paths.reserve(text.count(QLatin1Char('\n')) + 1);
+    // Each line is decoded on its own, straight from the bytes: a list of a million
+    // paths then needs no second, decoded copy of the whole input.
+    const char* data = content.data();
+    const qsizetype size = content.size();
+    reading.paths.reserve(std::count(data, data + size, '\n') + 1);
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        const bool lastLine = end < 0;
-        if (lastLine)
-            end = text.size();
+    while (start < size) {
+        const auto* newline =
+            static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+        const qsizetype end = newline ? newline - data : size;
         qsizetype lineEnd = end;
-        if (!lastLine && lineEnd > start && text.at(lineEnd - 1) == QLatin1Char('\r'))
+        if (newline && lineEnd > start && data[lineEnd - 1] == '\r')
             --lineEnd;
-        reading.paths.append(text.sliced(start, lineEnd - start));
+        reading.paths.append(decodedLine(QByteArrayView(data + start, lineEnd - start)));
         start = end + 1;
     }
     return reading;

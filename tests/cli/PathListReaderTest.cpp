@@ -50,6 +50,9 @@ TEST(PathListReader, DecodesUtf8AndDropsALeadingByteOrderMark) {
     EXPECT_EQ(pathsOf("\xEF\xBB\xBF/a\n/b\n"), (QStringList{"/a", "/b"}));
     EXPECT_EQ(pathsOf("/a\n\xEF\xBB\xBF/b\n"), (QStringList{"/a", QStringLiteral("\uFEFF/b")}))
         << "only a mark at the very start is dropped";
+    EXPECT_EQ(pathsOf("\xEF\xBB\xBF\xEF\xBB\xBF/a\n\xEF\xBB\xBF\xEF\xBB\xBF"
+                      "b"),
+              (QStringList{QStringLiteral("\uFEFF/a"), QStringLiteral("\uFEFF\uFEFFb")}));
 }
 
 TEST(PathListReader, InvalidUtf8IsReportedWithItsLine) {
