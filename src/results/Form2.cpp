@@ -2,15 +2,15 @@
 
 #include "ApplyButtonFaceColors.h"
 #include "ErrorTrap.h"
+#include "FileSystem.h"
+#include "HoverPointerRules.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QFont>
 #include <QHeaderView>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 
@@ -38,19 +38,12 @@ QFont arialBold(double points) {
     return font;
 }
 
-// A file counts as present when its time stamp can be read, the same test the program
-// uses for all of its support files.
-bool supportFileIsPresent(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && info.lastModified().isValid();
-}
-
 } // namespace
 
 Form2::Form2(Services& services, std::function<void()> showMainWindow,
              std::function<void()> endProgram, QWidget* parent)
     : QWidget(parent), services_(services), showMainWindow_(std::move(showMainWindow)),
-      endProgram_(std::move(endProgram)), pointer_(*this) {
+      endProgram_(std::move(endProgram)), pointer_(*this), hoverRules_(pointer_) {
     setObjectName(QStringLiteral("Form2"));
     createControls();
     Form_Load();
@@ -74,15 +67,14 @@ QPushButton* Form2::createButton(const char* name, const QString& caption, int l
     button->setObjectName(QString::fromLatin1(name));
     button->setFont(arialBold(11.25));
     place(*button, left, top, buttonWidth, buttonHeight);
-    watchPointer(*button);
+    hoverRules_.watch(button, HoverPointerRules::Role::Button);
     return button;
 }
 
 void Form2::createControls() {
     setFont(arialBold(9));
     setFixedSize(horizontalPixels(clientWidth), verticalPixels(clientHeight));
-    setMouseTracking(true);
-    installEventFilter(this);
+    hoverRules_.watch(this, HoverPointerRules::Role::Other);
 
     // A table rather than a tree: the tree re-measures every row a change covers, which
     // makes ticking a million rows at once several times slower.
@@ -107,9 +99,9 @@ void Form2::createControls() {
     listView1_->horizontalHeader()->setHighlightSections(false);
     listView1_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     place(*listView1_, 120, 120, 7800, 3915);
-    watchPointer(*listView1_);
-    watchPointer(*listView1_->viewport());
-    watchPointer(*listView1_->horizontalHeader());
+    hoverRules_.watch(listView1_, HoverPointerRules::Role::Other);
+    hoverRules_.watch(listView1_->viewport(), HoverPointerRules::Role::Other);
+    hoverRules_.watch(listView1_->horizontalHeader(), HoverPointerRules::Role::Other);
 
     pushButton1_ = createButton("PushButton1", QStringLiteral("Back"), 120, 4130);
     pushButton5_ = createButton("PushButton5", QStringLiteral("Check All"), 4080, 4130);
@@ -132,11 +124,6 @@ void Form2::createControls() {
     connect(pushButton3_, &QPushButton::clicked, this, &Form2::PushButton3_Click);
 }
 
-void Form2::watchPointer(QWidget& control) {
-    control.setMouseTracking(true);
-    control.installEventFilter(this);
-}
-
 void Form2::Form_Load() {
     ErrorTrap trap(services_.messages, QStringLiteral("Form2"), QStringLiteral("Form_Load"));
     trap.step(100, [&] { ApplyButtonFaceColors(*this); });
@@ -147,7 +134,7 @@ void Form2::Form_Load() {
         if (services_.applicationFolder.isEmpty())
             return;
         const QString cursorFile = QDir(services_.applicationFolder).filePath("HAND-M.CUR");
-        if (supportFileIsPresent(cursorFile))
+        if (FileIsPresent(cursorFile))
             pointer_.loadCustomShape(cursorFile);
     });
     trap.step(108, [&] { listView1_->setModel(&resultsList_); });
@@ -183,26 +170,6 @@ void Form2::setAllChecked(const char* procedure, bool checked) {
         if (count > 0)
             resultsList_.setCheckedRange(1, count, checked);
     });
-}
-
-bool Form2::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseMove && event->type() != QEvent::Enter)
-        return QWidget::eventFilter(watched, event);
-
-    if (qobject_cast<QPushButton*>(watched)) {
-        pointer_.hoverButton();
-    } else if (watched == this) {
-        // Moves over a child that ignores them (a button not pressed) bubble up to the
-        // window; only a move over the bare background counts as the background.
-        const bool overBackground =
-            event->type() == QEvent::Enter ||
-            childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr;
-        if (overBackground)
-            pointer_.hoverOther();
-    } else {
-        pointer_.hoverOther();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

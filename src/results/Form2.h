@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HoverPointerRules.h"
 #include "ResultsList.h"
 #include "Services.h"
 #include "WindowPointer.h"
@@ -47,14 +48,12 @@ public:
     int verticalPixels(int twips) const;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
     QPushButton* createButton(const char* name, const QString& caption, int left, int top);
     void place(QWidget& control, int left, int top, int width, int height);
-    void watchPointer(QWidget& control);
     void Form_Load();
     void setAllChecked(const char* procedure, bool checked);
 
@@ -63,6 +62,7 @@ private:
     std::function<void()> endProgram_;
     ResultsList resultsList_;
     WindowPointer pointer_;
+    HoverPointerRules hoverRules_;
 
     QTableView* listView1_ = nullptr;
     QPushButton* pushButton1_ = nullptr;

@@ -1,6 +1,6 @@
 #include "Form2.h"
 #include "ApplyButtonFaceColors.h"
-#include "FakeMessageBoxes.h"
+#include "TestServices.h"
 
 #include <gtest/gtest.h>
 
@@ -22,33 +22,14 @@
 namespace velmora {
 namespace {
 
-// The results window touches none of these; they only complete the services.
-struct UnusedFileDialogs : FileDialogs {
-    QString openFiles(const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&) override { return {}; }
-};
-struct UnusedFolderBrowser : FolderBrowser {
-    QString askForFolder(const QString&, const QString&) override { return {}; }
-};
-struct UnusedClipboard : Clipboard {
-    bool clear() override { return false; }
-    bool setText(const QString&) override { return false; }
-};
-struct UnusedShell : DesktopShell {
-    std::vector<RecycleOutcome> recycle(const QStringList&) override { return {}; }
-    void openFolder(const QString&) override {}
-};
-
 class Form2Test : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(applicationFolder.isValid()); }
 
     // Builds the window the way the program does, once the application folder is ready.
     Form2& load() {
-        services = std::make_unique<Services>(Services{messages, fileDialogs, folderBrowser,
-                                                       clipboard, shell, applicationFolder.path()});
         form = std::make_unique<Form2>(
-            *services,
+            fakes.services(),
             [this] {
                 formVisibleWhenMainShown = form->isVisible();
                 mainWindow.show();
@@ -80,12 +61,8 @@ protected:
     }
 
     QTemporaryDir applicationFolder;
-    testing::FakeMessageBoxes messages;
-    UnusedFileDialogs fileDialogs;
-    UnusedFolderBrowser folderBrowser;
-    UnusedClipboard clipboard;
-    UnusedShell shell;
-    std::unique_ptr<Services> services;
+    testing::TestServices fakes{applicationFolder.path()};
+    testing::FakeMessageBoxes& messages = fakes.messages;
     QWidget mainWindow;
     std::unique_ptr<Form2> form;
     int endProgramCalls = 0;
