@@ -3,6 +3,7 @@
 #include "FinalRows.h"
 #include "KeyGroups.h"
 #include "NameKeys.h"
+#include "ParallelTasks.h"
 
 namespace velmora {
 
@@ -29,35 +30,45 @@ void noteMatchesWithinGroups(const KeyGroups& groups, PairFacts& facts) {
 
 std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
                                                const SearchOptions& options, PathStyle style,
-                                               SearchProgressReporter& reporter) {
+                                               int threads, SearchProgressReporter& reporter) {
     const int count = static_cast<int>(paths.size());
     const std::vector<KeyStage> stages = enabledKeyStages(options);
-    const int stageCount = static_cast<int>(stages.size()) + 1;
-    // Progress moves on a whole share of the list with each stage done.
-    auto reportStagesDone = [&](int done) {
-        const int position = static_cast<int>(static_cast<long long>(count) * done / stageCount);
-        reporter.report(SearchProgress::Stage::Pairs, position, count);
-    };
 
+    // The keys of every stage first (each a piece of its path, so this is cheap); the
+    // grouping, which is the costly part, then runs one stage per thread.
+    std::vector<std::vector<QStringView>> keysOfStage;
+    keysOfStage.emplace_back(paths.begin(), paths.end());
     std::vector<QStringView> keys(paths.begin(), paths.end());
-    const KeyGroups pathGroups = groupEqualTexts(keys);
-    PairFacts facts(count);
-    noteMatchesWithinGroups(pathGroups, facts);
-    reportStagesDone(1);
-
     for (QStringView& key : keys)
         key = fileNameView(key, style);
-    for (size_t stage = 0; stage < stages.size(); ++stage) {
-        if (reporter.stopRequested())
-            return {};
+    for (const KeyStage stage : stages) {
         for (QStringView& key : keys)
-            key = applyKeyStage(stages[stage], key, options);
-        noteMatchesWithinGroups(groupEqualTexts(keys), facts);
-        reportStagesDone(static_cast<int>(stage) + 2);
+            key = applyKeyStage(stage, key, options);
+        keysOfStage.push_back(keys);
     }
-    if (reporter.stopRequested())
+    const int groupingCount = static_cast<int>(keysOfStage.size());
+    std::vector<KeyGroups> groupsOfStage(static_cast<size_t>(groupingCount));
+    const bool finished = runTasksInParallel(
+        groupingCount, threads,
+        [&](int stage, int) {
+            groupsOfStage[static_cast<size_t>(stage)] =
+                groupEqualTexts(keysOfStage[static_cast<size_t>(stage)]);
+        },
+        [&](int stagesDone) {
+            reporter.report(
+                SearchProgress::Stage::Pairs,
+                static_cast<int>(static_cast<long long>(count) * stagesDone / groupingCount),
+                count);
+            return !reporter.stopRequested();
+        });
+    if (!finished || reporter.stopRequested())
         return {};
-    return facts.finalRows(paths, pathGroups);
+
+    PairFacts facts(count);
+    for (const KeyGroups& groups : groupsOfStage)
+        noteMatchesWithinGroups(groups, facts);
+    // The first grouping is by whole path: the distinct paths of the final rows.
+    return facts.finalRows(paths, groupsOfStage.front());
 }
 
 } // namespace velmora

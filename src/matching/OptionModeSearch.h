@@ -10,6 +10,6 @@ namespace velmora {
 // hashing, stage by stage, without looking at pairs. Empty when stopped.
 std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
                                                const SearchOptions& options, PathStyle style,
-                                               SearchProgressReporter& reporter);
+                                               int threads, SearchProgressReporter& reporter);
 
 } // namespace velmora

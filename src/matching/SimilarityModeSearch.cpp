@@ -4,15 +4,14 @@
 #include "KeyGroups.h"
 #include "LongestCommonSubsequence.h"
 #include "NameKeys.h"
+#include "ParallelTasks.h"
 #include "SimilarFilename.h"
 #include "SimilarityThreshold.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -338,38 +337,27 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
     const int nameCount = table.nameCount();
 
     std::vector<NameScanner::Facts> factsOfName(static_cast<size_t>(nameCount));
-    std::atomic<int> nextName{0};
-    std::atomic<int> namesDone{0};
-    std::atomic<bool> stopped{false};
-    constexpr int namesPerTurn = 8;
-    auto work = [&](bool reportsProgress) {
-        NameScanner scanner(table);
-        while (!stopped.load(std::memory_order_relaxed)) {
-            const int first = nextName.fetch_add(namesPerTurn);
-            if (first >= nameCount)
-                break;
-            const int last = std::min(first + namesPerTurn, nameCount);
-            for (int name = first; name < last; ++name)
+    // A scanner per thread keeps its buffers from one name to the next.
+    constexpr int namesPerTask = 8;
+    const int taskCount = (nameCount + namesPerTask - 1) / namesPerTask;
+    std::vector<NameScanner> scanners(static_cast<size_t>(workerCountFor(threads)),
+                                      NameScanner(table));
+    const bool finished = runTasksInParallel(
+        taskCount, threads,
+        [&](int task, int worker) {
+            NameScanner& scanner = scanners[static_cast<size_t>(worker)];
+            const int last = std::min((task + 1) * namesPerTask, nameCount);
+            for (int name = task * namesPerTask; name < last; ++name)
                 factsOfName[static_cast<size_t>(name)] = scanner.scan(name);
-            const int done = namesDone.fetch_add(last - first) + (last - first);
-            if (reporter.stopRequested())
-                stopped = true;
-            if (reportsProgress)
-                reporter.report(SearchProgress::Stage::Pairs,
-                                static_cast<int>(static_cast<long long>(count) * done / nameCount),
-                                count);
-        }
-    };
-    {
-        const int workerCount =
-            threads > 0 ? threads
-                        : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-        std::vector<std::jthread> helpers;
-        for (int helper = 1; helper < workerCount; ++helper)
-            helpers.emplace_back(work, false);
-        work(true); // the calling thread works too, and alone talks to the caller
-    }
-    if (stopped || reporter.stopRequested())
+        },
+        [&](int tasksDone) {
+            const long long namesDone =
+                std::min<long long>(static_cast<long long>(tasksDone) * namesPerTask, nameCount);
+            reporter.report(SearchProgress::Stage::Pairs,
+                            static_cast<int>(count * namesDone / nameCount), count);
+            return !reporter.stopRequested();
+        });
+    if (!finished || reporter.stopRequested())
         return {};
 
     PairFacts facts(count);
