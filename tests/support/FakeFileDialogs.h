@@ -24,11 +24,12 @@ public:
         openAsked.push_back({title, filter});
         if (openAnswers.empty())
             return {};
-        std::optional<QString> answer = openAnswers.front();
+        const bool tooLarge = !openAnswers.front().has_value();
+        QString answer = openAnswers.front().value_or(QString());
         openAnswers.pop_front();
-        if (!answer)
+        if (tooLarge)
             throw SelectionTooLarge();
-        return *answer;
+        return answer;
     }
 
     QString saveFile(const QString& title, const QString& filter) override {

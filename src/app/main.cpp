@@ -1,0 +1,23 @@
+#include "FileSystem.h"
+#include "Form1.h"
+#include "GraphicalDesktop.h"
+#include "QtServices.h"
+#include "SettingsStore.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (!velmora::hasGraphicalDesktop([](const char* name) { return qgetenv(name); })) {
+        std::fprintf(stderr, "%s\n", velmora::noDesktopMessage);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    velmora::QtServices services(velmora::applicationFolder());
+    velmora::SettingsStore settings;
+    // Closing the main window ends the program at once, whatever else is open.
+    velmora::Form1 form(services.services(), settings, [] { QCoreApplication::exit(0); });
+    form.show();
+    return application.exec();
+}
