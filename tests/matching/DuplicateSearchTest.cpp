@@ -256,6 +256,33 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnGeneratedLists) {
     EXPECT_GT(listsWithRows, 1500);
 }
 
+// Longer lists spread the names over many tasks and threads, and bring names longer than
+// the character counts can hold.
+TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnLongerLists) {
+    ListMaker maker(4242);
+    const reference::RatioFunction ratio = [](const QString& a, const QString& b) {
+        return SimilarityRatio(a, b);
+    };
+    const QString veryLong = QString("holiday_pictures_from_the_coast_").repeated(9);
+    for (int round = 0; round < 6; ++round) {
+        const PathStyle style = round % 2 == 0 ? PathStyle::Windows : PathStyle::Posix;
+        const QString separator(QChar(separatorOf(style)));
+        QStringList paths;
+        while (paths.size() < 300)
+            paths << maker.list(style);
+        paths.resize(300);
+        for (int i = 0; i < 6; ++i)
+            paths.insert(50 * i + round, "d" + separator + veryLong + QString::number(i % 3) +
+                                             (i % 2 == 0 ? ".jpg" : ".JPG"));
+        const SearchOptions options = round < 4 ? similarityMode() : maker.options();
+        SearchHooks hooks;
+        hooks.threads = 2;
+        ASSERT_EQ(findDuplicates(paths, options, style, hooks),
+                  reference::findDuplicates(paths, options, style, ratio))
+            << describe(paths, options);
+    }
+}
+
 TEST(DuplicateSearch, ReferencePairTestAgreesWithTheProductionOne) {
     ListMaker maker(99);
     for (int round = 0; round < 300; ++round) {
