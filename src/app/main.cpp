@@ -1,6 +1,6 @@
 #include "FileSystem.h"
-#include "Form1.h"
 #include "GraphicalDesktop.h"
+#include "Program.h"
 #include "QtServices.h"
 #include "SettingsStore.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     velmora::QtServices services(velmora::applicationFolder());
     velmora::SettingsStore settings;
     // Closing the main window ends the program at once, whatever else is open.
-    velmora::Form1 form(services.services(), settings, [] { QCoreApplication::exit(0); });
-    form.show();
+    velmora::Program program(services.services(), settings, [] { QCoreApplication::exit(0); });
+    program.show();
     return application.exec();
 }

@@ -14,7 +14,8 @@ namespace {
 using testing::FakeFileDialogs;
 using testing::TestServices;
 
-const QString refusal = QStringLiteral("\r\rwas not added because it has bad characters in the filename.");
+const QString refusal =
+    QStringLiteral("\r\rwas not added because it has bad characters in the filename.");
 
 // "Add File(s)" against real files in a temporary folder; only the dialog is scripted.
 class AddFilesTest : public ::testing::Test {
@@ -54,8 +55,8 @@ TEST_F(AddFilesTest, OneFileIsTakenExactlyAsTheDialogGaveIt) {
 TEST_F(AddFilesTest, SeveralFilesAreJoinedToTheirFolderInDialogOrder) {
     makeFile(QStringLiteral("b.txt"));
     makeFile(QStringLiteral("a.txt"));
-    services.fileDialogs.openAnswers.push_back(
-        FakeFileDialogs::selection(folder.path(), {QStringLiteral("b.txt"), QStringLiteral("a.txt")}));
+    services.fileDialogs.openAnswers.push_back(FakeFileDialogs::selection(
+        folder.path(), {QStringLiteral("b.txt"), QStringLiteral("a.txt")}));
 
     click();
 
@@ -80,8 +81,8 @@ TEST_F(AddFilesTest, UnreadableFileIsRefusedByNameAndTheOthersAreTaken) {
     makeFile(QStringLiteral("first.txt"));
     makeFile(QStringLiteral("third.txt"));
     services.fileDialogs.openAnswers.push_back(FakeFileDialogs::selection(
-        folder.path(), {QStringLiteral("first.txt"), QStringLiteral("gone.txt"),
-                        QStringLiteral("third.txt")}));
+        folder.path(),
+        {QStringLiteral("first.txt"), QStringLiteral("gone.txt"), QStringLiteral("third.txt")}));
 
     click();
 

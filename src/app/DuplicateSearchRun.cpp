@@ -1,0 +1,123 @@
+#include "DuplicateSearchRun.h"
+
+#include "ErrorTrap.h"
+#include "Form1.h"
+#include "Form2.h"
+
+#include <QEventLoop>
+#include <QMetaObject>
+
+#include <exception>
+#include <thread>
+
+namespace velmora {
+
+namespace {
+
+const QString idleProgressText = QStringLiteral("Progress Bar");
+
+} // namespace
+
+DuplicateSearchRun::DuplicateSearchRun(Form1& form1, std::function<Form2&()> resultsWindow,
+                                       PathStyle style)
+    : form1_(form1), resultsWindow_(std::move(resultsWindow)), style_(style) {}
+
+void DuplicateSearchRun::PushButton2_Click() {
+    ErrorTrap trap(form1_.services().messages, QStringLiteral("Form1"),
+                   QStringLiteral("PushButton2_Click"));
+    if (searchRunning_)
+        return;
+    searchRunning_ = true;
+
+    trap.step(106, [&] { resultsWindow_().resultsList().Clear(); });
+
+    // The list and the options are taken once: what the user does meanwhile applies to
+    // the next run.
+    QStringList paths;
+    trap.step(108, [&] { paths = form1_.fileList().paths(); });
+    if (paths.isEmpty()) {
+        trap.step(296, [&] { form1_.services().messages.show(QStringLiteral("No files added.")); });
+        searchRunning_ = false;
+        return;
+    }
+
+    trap.step(110, [&] { form1_.pointer().setBusy(); });
+    SearchOptions options;
+    trap.step(116, [&] { options = form1_.options(); });
+
+    std::vector<ResultRow> rows;
+    trap.step(options.optionMode() ? 122 : 210,
+              [&] { rows = findOffTheWindowThread(paths, options); });
+
+    if (!stopSource_.stop_requested()) {
+        if (trap.test(282, [&] { return !rows.empty(); })) {
+            trap.step(284, [&] {
+                Form2& results = resultsWindow_();
+                results.resultsList().setRows(std::move(rows));
+                results.show();
+            });
+            trap.step(286, [&] { form1_.hide(); });
+        } else {
+            trap.step(288, [&] {
+                form1_.services().messages.show(QStringLiteral("No duplicate files found."));
+            });
+        }
+    }
+
+    trap.step(290, [&] { form1_.pointer().setDefault(); });
+    trap.step(292, [&] { form1_.ProgressBar1()->setValue(0); });
+    trap.step(294, [&] { form1_.ProgressBar1()->setText(idleProgressText); });
+    searchRunning_ = false;
+}
+
+std::vector<ResultRow> DuplicateSearchRun::findOffTheWindowThread(const QStringList& paths,
+                                                                  const SearchOptions& options) {
+    // Queued calls addressed to this object are dropped when it goes, so no progress
+    // report can reach the window after the run has finished.
+    QObject relay;
+    QEventLoop waiting;
+    std::vector<ResultRow> rows;
+    std::exception_ptr failure;
+
+    SearchHooks hooks;
+    hooks.stop = stopSource_.get_token();
+    hooks.threads = threads_;
+    hooks.progress = [&](const SearchProgress& progress) {
+        QMetaObject::invokeMethod(
+            &relay, [this, progress, &paths] { showProgress(progress, paths); },
+            Qt::QueuedConnection);
+    };
+
+    std::jthread worker([&] {
+        try {
+            rows = findDuplicates(paths, options, style_, hooks);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            &relay, [&waiting] { waiting.quit(); }, Qt::QueuedConnection);
+    });
+    waiting.exec();
+    worker.join();
+
+    if (failure)
+        std::rethrow_exception(failure);
+    return rows;
+}
+
+void DuplicateSearchRun::showProgress(const SearchProgress& progress, const QStringList& paths) {
+    if (progress.count <= 0)
+        return;
+    // The bar fills its lower half while pairs are compared and its upper half during
+    // the clean-up of repeated rows.
+    const double stagesDone = progress.stage == SearchProgress::Stage::Pairs ? 0 : 1;
+    const double value =
+        (stagesDone + static_cast<double>(progress.position) / progress.count) * 100 / 2;
+    form1_.ProgressBar1()->setValue(value);
+    if (progress.stage == SearchProgress::Stage::Pairs && progress.position >= 1 &&
+        progress.position <= paths.size())
+        form1_.ProgressBar1()->setText(QStringLiteral("Comparing: ") +
+                                       paths.at(progress.position - 1));
+}
+
+} // namespace velmora

@@ -1,0 +1,47 @@
+#include "Program.h"
+
+#include "AddFiles.h"
+
+#include <QPushButton>
+
+namespace velmora {
+
+namespace {
+// Paths on this platform are POSIX paths.
+constexpr PathStyle platformPathStyle = PathStyle::Posix;
+} // namespace
+
+Program::Program(Services& services, SettingsStore& settings, std::function<void()> endProgram)
+    : services_(services), endProgram_(std::move(endProgram)),
+      form1_(std::make_unique<Form1>(services, settings, [this] { end(); })),
+      searchRun_(
+          *form1_, [this]() -> Form2& { return form2(); }, platformPathStyle) {
+    Form1& form = *form1_;
+    QObject::connect(form.PushButton1(), &QPushButton::clicked, form1_.get(), [this] {
+        PushButton1_Click(services_.fileDialogs, services_.messages, form1_->fileList(),
+                          platformPathStyle);
+    });
+    QObject::connect(form.PushButton2(), &QPushButton::clicked, form1_.get(),
+                     [this] { searchRun_.PushButton2_Click(); });
+}
+
+Program::~Program() {
+    searchRun_.requestStop();
+}
+
+Form2& Program::form2() {
+    if (!form2_)
+        form2_ = std::make_unique<Form2>(
+            services_, [this] { form1_->show(); }, [this] { end(); });
+    return *form2_;
+}
+
+void Program::end() {
+    // A run under way stops first, so the program does not wait for a search nobody
+    // will see.
+    searchRun_.requestStop();
+    if (endProgram_)
+        endProgram_();
+}
+
+} // namespace velmora

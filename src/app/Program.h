@@ -1,0 +1,40 @@
+#pragma once
+
+#include "DuplicateSearchRun.h"
+#include "Form1.h"
+#include "Form2.h"
+#include "PathStyle.h"
+#include "Services.h"
+#include "SettingsStore.h"
+
+#include <functional>
+#include <memory>
+
+namespace velmora {
+
+// The two windows and the commands that join them. The main window lives from start to
+// end; the results window is created the first time a search refers to it. Closing
+// either window ends the program.
+class Program {
+public:
+    Program(Services& services, SettingsStore& settings, std::function<void()> endProgram);
+    ~Program();
+
+    Form1& form1() { return *form1_; }
+    Form2& form2(); // creates the results window on first use
+    bool hasForm2() const { return form2_ != nullptr; }
+    DuplicateSearchRun& searchRun() { return searchRun_; }
+
+    void show() { form1_->show(); }
+
+private:
+    void end();
+
+    Services& services_;
+    std::function<void()> endProgram_;
+    std::unique_ptr<Form1> form1_;
+    std::unique_ptr<Form2> form2_;
+    DuplicateSearchRun searchRun_;
+};
+
+} // namespace velmora

@@ -1,0 +1,159 @@
+#include "Program.h"
+#include "QStringPrinter.h"
+#include "SettingsSandbox.h"
+#include "TestServices.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace velmora {
+namespace {
+
+using testing::FakeFileDialogs;
+using testing::TestServices;
+
+// The whole main job through the windows: files picked in the (fake) dialog, "Start
+// Finding", and what each window shows afterwards.
+class SearchRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::clearSettingsStore();
+        ASSERT_TRUE(folder.isValid());
+        program = std::make_unique<Program>(services.services(), settings, [this] { ++endCalls; });
+        program->show();
+    }
+
+    QString makeFile(const QString& name) {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
+
+    // Creates the files and picks them all in one go in the open dialog.
+    void addFiles(const QStringList& names) {
+        for (const QString& name : names)
+            makeFile(name);
+        services.fileDialogs.openAnswers.push_back(
+            FakeFileDialogs::selection(folder.path(), names));
+        program->form1().PushButton1()->click();
+    }
+
+    void startFinding() { program->form1().PushButton2()->click(); }
+
+    std::vector<ResultRow> shownRows() { return program->form2().resultsList().rows(); }
+
+    ResultRow row(const QString& name, bool checked) { return {folder.filePath(name), checked}; }
+
+    QTemporaryDir folder;
+    TestServices services;
+    SettingsStore settings;
+    std::unique_ptr<Program> program;
+    int endCalls = 0;
+};
+
+TEST_F(SearchRunTest, SimilarNamesShowInResultsWindowInPlaceOfMainWindow) {
+    addFiles({"holiday1.jpg", "holiday2.jpg", "notes.md"});
+    ASSERT_EQ(program->form1().fileList().Count(), 3);
+
+    startFinding();
+
+    EXPECT_TRUE(services.messages.shown.empty())
+        << services.messages.texts().join("|").toStdString();
+    ASSERT_TRUE(program->hasForm2());
+    EXPECT_TRUE(program->form2().isVisible());
+    EXPECT_FALSE(program->form1().isVisible());
+    EXPECT_EQ(shownRows(),
+              (std::vector<ResultRow>{row("holiday1.jpg", false), row("holiday2.jpg", true)}));
+
+    // Coming back finds the main window idle again, with both lists as they were.
+    program->form2().PushButton1().click();
+    EXPECT_TRUE(program->form1().isVisible());
+    EXPECT_FALSE(program->form2().isVisible());
+    EXPECT_EQ(program->form1().ProgressBar1()->value(), 0);
+    EXPECT_EQ(program->form1().ProgressBar1()->text(), QStringLiteral("Progress Bar"));
+    EXPECT_FALSE(program->form1().pointer().isBusy());
+    EXPECT_FALSE(program->searchRun().SearchRunning());
+    EXPECT_EQ(program->form1().fileList().Count(), 3);
+    EXPECT_EQ(shownRows().size(), 2u);
+}
+
+TEST_F(SearchRunTest, GroupOfAlikeNamesTicksOnlyTheLastInListOrder) {
+    addFiles({"report-a.txt", "report-b.txt", "report-c.txt"});
+
+    startFinding();
+
+    EXPECT_EQ(shownRows(),
+              (std::vector<ResultRow>{row("report-a.txt", false), row("report-b.txt", false),
+                                      row("report-c.txt", true)}));
+}
+
+TEST_F(SearchRunTest, OptionModeFollowsTheTickedOptions) {
+    addFiles({"photo.jpg", "photo.png", "PHOTO.gif"});
+    program->form1().Check3()->click(); // drop the extension: keys photo, photo, PHOTO
+
+    startFinding();
+
+    EXPECT_EQ(shownRows(),
+              (std::vector<ResultRow>{row("photo.jpg", false), row("photo.png", true)}));
+}
+
+TEST_F(SearchRunTest, EmptyListSaysSoAndStillEmptiesEarlierResults) {
+    addFiles({"a.txt", "b.txt"});
+    startFinding();
+    ASSERT_EQ(shownRows().size(), 2u);
+    program->form2().PushButton1().click();
+    program->form1().fileList().Clear();
+
+    startFinding();
+
+    EXPECT_EQ(services.messages.texts(), QStringList{QStringLiteral("No files added.")});
+    EXPECT_TRUE(shownRows().empty());
+    EXPECT_TRUE(program->form1().isVisible());
+    EXPECT_FALSE(program->form2().isVisible());
+    EXPECT_FALSE(program->searchRun().SearchRunning());
+}
+
+TEST_F(SearchRunTest, NothingAlikeSaysSoAndKeepsTheMainWindow) {
+    addFiles({"alpha.doc"});
+
+    startFinding();
+
+    EXPECT_EQ(services.messages.texts(), QStringList{QStringLiteral("No duplicate files found.")});
+    EXPECT_TRUE(program->form1().isVisible());
+    EXPECT_FALSE(program->form2().isVisible());
+    EXPECT_EQ(program->form1().fileList().Count(), 1);
+    EXPECT_EQ(program->form1().ProgressBar1()->text(), QStringLiteral("Progress Bar"));
+    EXPECT_FALSE(program->form1().pointer().isBusy());
+}
+
+TEST_F(SearchRunTest, SamePathTwiceIsListedOnce) {
+    addFiles({"only.txt"});
+    services.fileDialogs.openAnswers.push_back(folder.filePath("only.txt"));
+    program->form1().PushButton1()->click();
+
+    startFinding();
+
+    EXPECT_EQ(shownRows(), (std::vector<ResultRow>{row("only.txt", true)}));
+}
+
+TEST_F(SearchRunTest, ClosingEitherWindowEndsTheProgram) {
+    addFiles({"a.txt", "b.txt"});
+    startFinding();
+    program->form2().close();
+    EXPECT_EQ(endCalls, 1);
+    program->form1().close();
+    EXPECT_EQ(endCalls, 2);
+}
+
+} // namespace
+} // namespace velmora
