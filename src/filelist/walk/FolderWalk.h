@@ -1,0 +1,42 @@
+#pragma once
+
+#include "PathStyle.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace velmora {
+
+// What a walk needs of its caller. Both may be empty.
+struct FolderWalkHooks {
+    // Lets the window handle pending events; the walk calls it by elapsed time, not once
+    // per folder or file.
+    std::function<void()> yield;
+    // A failure of one of the walk's own steps (description, step number); the walk goes
+    // on with its next step.
+    std::function<void(const QString& description, int step)> reportFailure;
+};
+
+// Extends `folders` (each entry ends in the separator) with every folder below its
+// entries, level by level. Folders that may not be read or have vanished are dropped
+// without a word; symbolic links to folders are not followed.
+void GetSubDirectories2016(QStringList& folders, bool recurse, PathStyle style,
+                           const FolderWalkHooks& hooks = {});
+
+// The names of the files in `folder` that match the wildcard pattern and can be opened,
+// sorted like a listing.
+QStringList ListFilesInFolder(const QString& folder, const QString& pattern, PathStyle style);
+
+bool FileCanBeOpened(const QString& path);
+bool IsFolder(const QString& path);
+bool HasBadCharacters(const QString& name);
+
+// Every file that loading `folder` with `pattern` adds to the file list, in the order it
+// adds them: the folder tree breadth-first, each folder's listing in order, without names
+// starting with "~" and files that are exactly hidden + archive, each path cleaned.
+QStringList filesInFolderTree(const QString& folder, const QString& pattern, PathStyle style,
+                              const FolderWalkHooks& hooks = {});
+
+} // namespace velmora
