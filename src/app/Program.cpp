@@ -30,9 +30,15 @@ Program::~Program() {
 }
 
 Form2& Program::form2() {
-    if (!form2_)
+    if (!form2_) {
         form2_ = std::make_unique<Form2>(
             services_, [this] { form1_->show(); }, [this] { end(); });
+        // A save shows its steps on the main window's bar.
+        form2_->setSaveProgress([this](double value, const QString& text) {
+            form1_->ProgressBar1()->setValue(value);
+            form1_->ProgressBar1()->setText(text);
+        });
+    }
     return *form2_;
 }
 

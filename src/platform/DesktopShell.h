@@ -11,7 +11,8 @@ namespace velmora {
 struct RecycleOutcome {
     QString path;
     bool gone = false;
-    QString reason; // why it stayed, for the message
+    QString reason;      // why it stayed, for the message
+    QString trashedFile; // where the file now lies in the trash; empty when it was not moved
 };
 
 class DesktopShell {

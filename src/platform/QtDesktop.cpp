@@ -2,10 +2,17 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace velmora {
@@ -50,6 +57,9 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
         } else {
             QFile file(path);
             const bool moved = file.moveToTrash();
+            // On success the file object names the file's new place in the trash.
+            if (moved)
+                outcome.trashedFile = file.fileName();
             outcome.gone = !nameIsPresent(path);
             if (!outcome.gone)
                 outcome.reason = moved ? QStringLiteral("The file is still there after it was "
@@ -63,6 +73,111 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
 
 void QtDesktopShell::openFolder(const QString& folder) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+QString trashInfoFile(const QString& trashedFile) {
+    const QFileInfo trashed(trashedFile);
+    const QDir trash = QFileInfo(trashed.path()).dir();
+    return trash.filePath(QStringLiteral("info/") + trashed.fileName() +
+                          QStringLiteral(".trashinfo"));
+}
+
+std::optional<QString> originalPathFromTrashInfo(const QString& infoFile) {
+    QFile record(infoFile);
+    if (!record.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return originalPathFromTrashInfo(record.readAll(), infoFile);
+}
+
+std::optional<QString> originalPathFromTrashInfo(const QByteArray& record,
+                                                 const QString& infoFile) {
+    bool inTrashInfo = false;
+    for (QByteArray line : record.split('\n')) {
+        line = line.trimmed();
+        if (line.startsWith('[')) {
+            inTrashInfo = line == "[Trash Info]";
+            continue;
+        }
+        if (!inTrashInfo || !line.startsWith("Path="))
+            continue;
+        const QByteArray encoded = line.mid(5);
+        if (encoded.isEmpty())
+            return std::nullopt;
+        // The path is stored as percent-encoded bytes of the file system's encoding.
+        const QString path = QFile::decodeName(QByteArray::fromPercentEncoding(encoded));
+        if (path.startsWith(QLatin1Char('/')))
+            return path;
+        // A trash at the top of another mount records paths relative to that top: the
+        // trash is <top>/.Trash-<uid> or <top>/.Trash/<uid>, and its records lie in info/.
+        QDir top(QFileInfo(QFileInfo(infoFile).absolutePath()).absolutePath());
+        top.cdUp();
+        if (top.dirName() == QLatin1String(".Trash"))
+            top.cdUp();
+        return QDir::cleanPath(top.absoluteFilePath(path));
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Renames without ever replacing what is at the target; EEXIST when a name is there.
+int renameWithoutReplacing(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A file system that cannot promise "no replace" in one call: look first, then move.
+    struct stat status {};
+    if (lstat(to.constData(), &status) == 0)
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error)) + QLatin1Char('.');
+}
+
+} // namespace
+
+RestoreOutcome restoreFromTrash(const QString& trashedFile) {
+    RestoreOutcome outcome;
+    const QString infoFile = trashInfoFile(trashedFile);
+    const std::optional<QString> original = originalPathFromTrashInfo(infoFile);
+    if (!original) {
+        outcome.reason = QStringLiteral("The trash holds no record of where it came from.");
+        return outcome;
+    }
+    outcome.originalPath = *original;
+    if (!nameIsPresent(trashedFile)) {
+        outcome.reason = QStringLiteral("It is no longer in the trash.");
+        return outcome;
+    }
+    if (nameIsPresent(*original)) {
+        outcome.result = RestoreOutcome::Result::NameTaken;
+        outcome.reason = QStringLiteral("A file of that name is there again.");
+        return outcome;
+    }
+    const QString folder = QFileInfo(*original).path();
+    if (!QDir().mkpath(folder)) {
+        outcome.reason = QStringLiteral("Its folder cannot be created again.");
+        return outcome;
+    }
+    const int error =
+        renameWithoutReplacing(QFile::encodeName(trashedFile), QFile::encodeName(*original));
+    if (error == EEXIST) {
+        outcome.result = RestoreOutcome::Result::NameTaken;
+        outcome.reason = QStringLiteral("A file of that name is there again.");
+        return outcome;
+    }
+    if (error != 0) {
+        outcome.reason = systemReason(error);
+        return outcome;
+    }
+    outcome.result = RestoreOutcome::Result::Restored;
+    // The record describes a file that is no longer in the trash; left behind, it would
+    // show the file manager an entry with nothing in it.
+    QFile::remove(infoFile);
+    return outcome;
 }
 
 } // namespace velmora

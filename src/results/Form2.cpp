@@ -1,17 +1,23 @@
 #include "Form2.h"
 
 #include "ApplyButtonFaceColors.h"
+#include "CopyResults.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
 #include "HoverPointerRules.h"
+#include "SaveResults.h"
+#include "SendToTrash.h"
+#include "Yield.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 
 #include <utility>
@@ -26,6 +32,9 @@ constexpr int clientHeight = 5610;
 constexpr int fileColumnWidth = 7000;
 constexpr int buttonWidth = 3840;
 constexpr int buttonHeight = 405;
+// A save reports every ticked row; letting the window system in that often would cost
+// more than the writing, so it gets a turn every few hundredths of a second instead.
+constexpr qint64 yieldIntervalMilliseconds = 30;
 
 int twipsToPixels(int twips, int dotsPerInch) {
     return qRound(static_cast<double>(twips) * dotsPerInch / twipsPerInch);
@@ -122,6 +131,14 @@ void Form2::createControls() {
     connect(pushButton1_, &QPushButton::clicked, this, &Form2::PushButton1_Click);
     connect(pushButton5_, &QPushButton::clicked, this, &Form2::PushButton5_Click);
     connect(pushButton3_, &QPushButton::clicked, this, &Form2::PushButton3_Click);
+    connect(pushButton2_, &QPushButton::clicked, this, &Form2::PushButton2_Click);
+    connect(pushButton6_, &QPushButton::clicked, this, &Form2::PushButton6_Click);
+    connect(pushButton18_, &QPushButton::clicked, this, &Form2::PushButton18_Click);
+
+    undoShortcut_ = new QShortcut(QKeySequence::Undo, this);
+    undoShortcut_->setObjectName(QStringLiteral("UndoShortcut"));
+    undoShortcut_->setContext(Qt::WindowShortcut);
+    connect(undoShortcut_, &QShortcut::activated, this, &Form2::UndoLastTrash);
 }
 
 void Form2::Form_Load() {
@@ -169,6 +186,50 @@ void Form2::setAllChecked(const char* procedure, bool checked) {
     trap.step(102, [&] {
         if (count > 0)
             resultsList_.setCheckedRange(1, count, checked);
+    });
+}
+
+// The actions below are not started while one of them shows the hourglass: a save lets
+// the window system in now and then, and a click arriving then must not cut the list the
+// save is still reading, nor start a second save of the same file.
+void Form2::PushButton2_Click() {
+    if (pointer_.isBusy())
+        return;
+    SendTickedFilesToTrash(resultsList_, services_.messages, services_.shell, trashUndo_);
+}
+
+void Form2::PushButton6_Click() {
+    if (pointer_.isBusy())
+        return;
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    const WriteProgress progress = [&](double value, const QString& text) {
+        if (saveProgress_)
+            saveProgress_(value, text);
+        if (sinceYield.elapsed() >= yieldIntervalMilliseconds) {
+            yieldToWindowSystem();
+            sinceYield.restart();
+        }
+    };
+    SaveResultsAsTextFile(resultsList_, services_, pointer_, progress);
+}
+
+void Form2::PushButton18_Click() {
+    if (pointer_.isBusy())
+        return;
+    CopyResultsToClipboard(resultsList_, services_.clipboard, services_.messages, pointer_);
+}
+
+void Form2::UndoLastTrash() {
+    if (pointer_.isBusy())
+        return;
+    ErrorTrap trap(services_.messages, QStringLiteral("Form2"), QStringLiteral("UndoLastTrash"));
+    TrashUndo::Report report;
+    trap.step(100, [&] { report = trashUndo_.undo(); });
+    trap.step(102, [&] {
+        if (!report.notRestored.isEmpty())
+            services_.messages.show(TrashUndo::notRestoredText(report.notRestored),
+                                    MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Exclamation);
     });
 }
 

@@ -3,13 +3,16 @@
 #include "HoverPointerRules.h"
 #include "ResultsList.h"
 #include "Services.h"
+#include "TrashUndo.h"
 #include "WindowPointer.h"
+#include "WriteProgress.h"
 
 #include <QWidget>
 
 #include <functional>
 
 class QPushButton;
+class QShortcut;
 class QTableView;
 
 namespace velmora {
@@ -27,6 +30,7 @@ public:
           std::function<void()> endProgram = {}, QWidget* parent = nullptr);
 
     ResultsList& resultsList() { return resultsList_; }
+    TrashUndo& trashUndo() { return trashUndo_; }
     WindowPointer& pointer() { return pointer_; }
     Services& services() { return services_; }
 
@@ -34,14 +38,23 @@ public:
     QPushButton& PushButton1() { return *pushButton1_; }
     QPushButton& PushButton5() { return *pushButton5_; }
     QPushButton& PushButton3() { return *pushButton3_; }
-    // The three actions on the ticked files; their handlers are connected from outside.
     QPushButton& PushButton2() { return *pushButton2_; }
     QPushButton& PushButton6() { return *pushButton6_; }
     QPushButton& PushButton18() { return *pushButton18_; }
+    // Ctrl+Z: takes the last trash action back.
+    QShortcut& UndoShortcut() { return *undoShortcut_; }
+
+    // Where a save shows its steps: the main window's progress bar, handed in by the
+    // program, since this layer knows nothing of the main window.
+    void setSaveProgress(WriteProgress progress) { saveProgress_ = std::move(progress); }
 
     void PushButton1_Click();
     void PushButton5_Click();
     void PushButton3_Click();
+    void PushButton2_Click();
+    void PushButton6_Click();
+    void PushButton18_Click();
+    void UndoLastTrash();
 
     // Converts a layout coordinate in twips to this window's pixels.
     int horizontalPixels(int twips) const;
@@ -61,6 +74,8 @@ private:
     std::function<void()> showMainWindow_;
     std::function<void()> endProgram_;
     ResultsList resultsList_;
+    TrashUndo trashUndo_{resultsList_};
+    WriteProgress saveProgress_;
     WindowPointer pointer_;
     HoverPointerRules hoverRules_;
 
@@ -71,6 +86,7 @@ private:
     QPushButton* pushButton2_ = nullptr;
     QPushButton* pushButton6_ = nullptr;
     QPushButton* pushButton18_ = nullptr;
+    QShortcut* undoShortcut_ = nullptr;
 };
 
 } // namespace velmora

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "DesktopShell.h"
+#include "MessageBoxes.h"
+#include "ResultsList.h"
+#include "TrashUndo.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace velmora {
+
+// The ticked rows, collected from the last row to the first: element 0 is the ticked row
+// lowest on screen, and the positions (1-based) descend.
+struct TickedRows {
+    QStringList paths;
+    std::vector<int> positions;
+    bool empty() const { return paths.isEmpty(); }
+};
+TickedRows collectTickedRows(const ResultsList& list);
+
+// The question asked before anything is moved; it names the first few files in list order.
+QString trashConfirmationText(const TickedRows& ticked);
+
+// The one message for the files that stayed where they were, each with its reason.
+QString trashFailureText(const std::vector<RecycleOutcome>& stayed);
+
+// "Send To Recycle Bin": after a confirmation, every ticked file goes to the trash. Each
+// collected row leaves the list exactly when its file is no longer present; the rows of
+// files that stayed remain, ticked, and one message says which and why. What was moved
+// is remembered for undo. Runs under the error trap of the results window's handler.
+void SendTickedFilesToTrash(ResultsList& list, MessageBoxes& messages, DesktopShell& shell,
+                            TrashUndo& undo);
+
+} // namespace velmora
