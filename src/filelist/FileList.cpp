@@ -1,5 +1,6 @@
 #include "FileList.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -47,6 +48,55 @@ void FileList::Clear() {
     beginResetModel();
     paths_.clear();
     endResetModel();
+}
+
+void FileList::removePositions(const std::vector<int>& ascendingPositions) {
+    if (ascendingPositions.empty())
+        return;
+    // Checked before anything changes, so a bad request leaves the list as it was.
+    int previous = 0;
+    for (const int position : ascendingPositions) {
+        checkPosition(position);
+        if (position <= previous)
+            throw std::invalid_argument("File list positions to remove must be ascending");
+        previous = position;
+    }
+
+    // The rows change in number, so the views are told the layout changed and the
+    // persistent indexes (the current entry, the dragged entry) are carried to their new
+    // rows by hand; a model reset would forget them.
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const int row = index.row();
+        const auto removedUpTo =
+            std::upper_bound(ascendingPositions.begin(), ascendingPositions.end(), row + 1);
+        const bool removed =
+            removedUpTo != ascendingPositions.begin() && *(removedUpTo - 1) == row + 1;
+        if (removed)
+            after.append(QModelIndex());
+        else
+            after.append(createIndex(
+                row - static_cast<int>(removedUpTo - ascendingPositions.begin()), index.column()));
+    }
+
+    qsizetype kept = 0;
+    auto next = ascendingPositions.begin();
+    for (qsizetype row = 0; row < paths_.size(); ++row) {
+        if (next != ascendingPositions.end() && *next == row + 1) {
+            ++next;
+            continue;
+        }
+        if (kept != row)
+            paths_[kept] = std::move(paths_[row]);
+        ++kept;
+    }
+    paths_.resize(kept);
+
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
 }
 
 void FileList::exchangeTexts(int firstPosition, int secondPosition) {

@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <vector>
+
 namespace velmora {
 
 // The main window's candidate files, one full path per entry, in the order they were
@@ -29,6 +31,12 @@ public:
     QString Text(int position) const;
     void Remove(int position);
     void Clear();
+    // Removes the entries at the given positions, which must be ascending and without
+    // repeats. The result is that of removing them one by one from the last back, but in
+    // one pass over the list and one announcement to the views: a filter over a million
+    // entries must not move the rest of the list once per removed entry. Entries that stay
+    // keep their identity (a dragged entry stays the dragged entry).
+    void removePositions(const std::vector<int>& ascendingPositions);
     QStringList paths() const { return paths_; }
 
     // Swaps the paths of two entries; the entries themselves stay where they are.
