@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "AddFiles.h"
+#include "AddFolder.h"
 
 #include <QPushButton>
 
@@ -23,6 +24,10 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
     });
     QObject::connect(form.PushButton2(), &QPushButton::clicked, form1_.get(),
                      [this] { searchRun_.PushButton2_Click(); });
+    QObject::connect(form.PushButton3(), &QPushButton::clicked, form1_.get(), [this] {
+        PushButton3_Click(services_.messages, services_.folderBrowser, form1_->settings(),
+                          form1_->pointer(), form1_->fileList(), platformPathStyle);
+    });
 }
 
 Program::~Program() {

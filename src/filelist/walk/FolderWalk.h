@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 namespace velmora {
@@ -17,6 +18,8 @@ struct FolderWalkHooks {
     // A failure of one of the walk's own steps (description, step number); the walk goes
     // on with its next step.
     std::function<void(const QString& description, int step)> reportFailure;
+    // How long the walk runs between two calls of `yield`.
+    std::chrono::milliseconds yieldInterval{20};
 };
 
 // Extends `folders` (each entry ends in the separator) with every folder below its
@@ -36,6 +39,7 @@ bool HasBadCharacters(const QString& name);
 // Every file that loading `folder` with `pattern` adds to the file list, in the order it
 // adds them: the folder tree breadth-first, each folder's listing in order, without names
 // starting with "~" and files that are exactly hidden + archive, each path cleaned.
+// Each folder is read once.
 QStringList filesInFolderTree(const QString& folder, const QString& pattern, PathStyle style,
                               const FolderWalkHooks& hooks = {});
 

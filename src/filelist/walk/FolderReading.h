@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+class WalkPacing;
+
+// What one pass over a folder's entries tells the walk.
+struct FolderReading {
+    enum class Outcome {
+        Complete,
+        PermissionDenied, // the folder may not be read
+        Vanished,         // the folder is gone, or is no longer a folder
+        Interrupted,      // the listing failed part way, or could not start for another reason
+    };
+
+    Outcome outcome = Outcome::Complete;
+    // The real subfolders, sorted like listings. Symbolic links to folders are not among
+    // them: following them could walk in circles.
+    QStringList subfolders;
+    // With a load pattern: the names loading takes from this folder, sorted like
+    // listings. They match the pattern, do not start with "~", can be opened, and are not
+    // exactly hidden + archive.
+    QStringList files;
+};
+
+// Reads the folder's entries once. The entry types the directory itself reports spare a
+// status call per entry: only hidden names, links and entries of unknown type are
+// examined one by one. Without a load pattern only the subfolders are collected.
+FolderReading readFolder(const QString& folder, const QString* loadPattern,
+                         WalkPacing* pacing = nullptr);
+
+} // namespace velmora
