@@ -1,0 +1,296 @@
+#include "FolderWalk.h"
+#include "QStringPrinter.h"
+#include "TemporaryTree.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+using testing::TemporaryTree;
+
+// The loaded paths relative to the tree, so expectations read like the tree itself.
+QStringList relativeTo(const TemporaryTree& tree, const QStringList& paths) {
+    QStringList relative;
+    for (const QString& path : paths) {
+        EXPECT_TRUE(path.startsWith(tree.root() + QLatin1Char('/'))) << path.toStdString();
+        relative.append(path.mid(tree.root().size() + 1));
+    }
+    return relative;
+}
+
+QStringList load(const TemporaryTree& tree, const QString& extension,
+                 const FolderWalkHooks& hooks = {}) {
+    return relativeTo(tree, filesInFolderTree(tree.root(), QStringLiteral("*.") + extension,
+                                              PathStyle::Posix, hooks));
+}
+
+bool runningAsRoot() {
+    return geteuid() == 0;
+}
+
+TEST(FolderWalk, FilesComeFolderByFolderLevelByLevel) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("A/B/D/d.txt"));
+    tree.file(QStringLiteral("A/C/c.txt"));
+    tree.file(QStringLiteral("A/B/b.txt"));
+    tree.file(QStringLiteral("A/a.txt"));
+    tree.file(QStringLiteral("A/C/E/F/f.txt"));
+
+    EXPECT_EQ(load(tree, QStringLiteral("txt")),
+              (QStringList{"A/a.txt", "A/B/b.txt", "A/C/c.txt", "A/B/D/d.txt", "A/C/E/F/f.txt"}));
+
+    QStringList folders{tree.path(QStringLiteral("A/"))};
+    GetSubDirectories2016(folders, true, PathStyle::Posix);
+    EXPECT_EQ(relativeTo(tree, folders),
+              (QStringList{"A/", "A/B/", "A/C/", "A/B/D/", "A/C/E/", "A/C/E/F/"}));
+}
+
+TEST(FolderWalk, WithoutRecursionOnlyTheChildrenAreAdded) {
+    TemporaryTree tree;
+    tree.folder(QStringLiteral("B/D"));
+    tree.folder(QStringLiteral("C"));
+
+    QStringList folders{tree.root() + QLatin1Char('/')};
+    GetSubDirectories2016(folders, false, PathStyle::Posix);
+
+    EXPECT_EQ(relativeTo(tree, folders), (QStringList{"", "B/", "C/"}));
+}
+
+TEST(FolderWalk, EachStartFolderIsFollowedByEverythingBelowAllOfThem) {
+    TemporaryTree tree;
+    tree.folder(QStringLiteral("one/inner"));
+    tree.folder(QStringLiteral("two/inner"));
+
+    QStringList folders{tree.path(QStringLiteral("one/")), tree.path(QStringLiteral("missing/")),
+                        tree.path(QStringLiteral("two/"))};
+    GetSubDirectories2016(folders, true, PathStyle::Posix);
+
+    // An entry that is not a folder is passed over, not removed.
+    EXPECT_EQ(relativeTo(tree, folders),
+              (QStringList{"one/", "missing/", "two/", "one/inner/", "two/inner/"}));
+}
+
+TEST(FolderWalk, ExtensionMatchingIgnoresCaseAndStarTakesNamesWithoutADot) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("Report.TXT"));
+    tree.file(QStringLiteral("notes.txt.bak"));
+    tree.file(QStringLiteral("README"));
+    tree.file(QStringLiteral("txt"));
+    tree.file(QStringLiteral("sub/b.Txt"));
+
+    EXPECT_EQ(load(tree, QStringLiteral("txt")), (QStringList{"Report.TXT", "sub/b.Txt"}));
+    EXPECT_EQ(load(tree, QStringLiteral("*")),
+              (QStringList{"notes.txt.bak", "README", "Report.TXT", "txt", "sub/b.Txt"}));
+    EXPECT_EQ(load(tree, QStringLiteral("t?t")), (QStringList{"Report.TXT", "sub/b.Txt"}));
+    // The answer is used as typed: a leading dot is not taken off.
+    EXPECT_TRUE(load(tree, QStringLiteral(".txt")).isEmpty());
+}
+
+TEST(FolderWalk, OwnerFilesAndPlainHiddenFilesAreNotLoaded) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("~$memo.doc"));
+    tree.file(QStringLiteral("memo.doc"));
+    tree.file(QStringLiteral("sub/~draft"));
+    tree.file(QStringLiteral(".hidden"));
+    tree.file(QStringLiteral(".hidden-read-only"));
+    tree.setMode(QStringLiteral(".hidden-read-only"), 0444);
+    tree.link(QStringLiteral(".hidden-link"), QStringLiteral("memo.doc"));
+
+    EXPECT_EQ(load(tree, QStringLiteral("doc")), QStringList{"memo.doc"});
+    // Hidden + archive and nothing else (34) is left out; read-only (35) and a link
+    // (a reparse point) are loaded.
+    EXPECT_EQ(load(tree, QStringLiteral("*")),
+              (QStringList{".hidden-link", ".hidden-read-only", "memo.doc"}));
+}
+
+TEST(FolderWalk, LinksToFoldersAreNotFollowedSoALoopEnds) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("A/a.txt"));
+    tree.file(QStringLiteral("A/B/b.txt"));
+    tree.link(QStringLiteral("A/B/back"), tree.path(QStringLiteral("A")));
+    tree.link(QStringLiteral("A/self"), QStringLiteral("self"));
+    tree.link(QStringLiteral("A/linked.txt"), tree.path(QStringLiteral("A/a.txt")));
+    tree.link(QStringLiteral("A/dangling.txt"), tree.path(QStringLiteral("nowhere.txt")));
+
+    EXPECT_EQ(load(tree, QStringLiteral("*")),
+              (QStringList{"A/a.txt", "A/linked.txt", "A/B/b.txt"}));
+
+    QStringList folders{tree.path(QStringLiteral("A/"))};
+    GetSubDirectories2016(folders, true, PathStyle::Posix);
+    EXPECT_EQ(relativeTo(tree, folders), (QStringList{"A/", "A/B/"}));
+}
+
+TEST(FolderWalk, AStartFolderThatIsALinkIsWalked) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("real/a.txt"));
+    tree.file(QStringLiteral("real/sub/b.txt"));
+    const QString link = tree.link(QStringLiteral("link"), tree.path(QStringLiteral("real")));
+
+    EXPECT_EQ(filesInFolderTree(link, QStringLiteral("*.*"), PathStyle::Posix),
+              (QStringList{link + "/a.txt", link + "/sub/b.txt"}));
+}
+
+TEST(FolderWalk, FoldersWithUnusableNamesAreSkippedWithEverythingBelow) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("good/a.txt"));
+    tree.file(QStringLiteral("what?/b.txt"));
+    tree.file(QString::fromUtf16(u"tab\there/c.txt"));
+    tree.file(QString::fromUtf16(u"next\u0085line/d.txt"));
+    tree.file(QString::fromUtf16(u"caf\u00e9 \u65e5\u672c/e.txt"));
+
+    EXPECT_EQ(load(tree, QStringLiteral("txt")),
+              (QStringList{QString::fromUtf16(u"caf\u00e9 \u65e5\u672c/e.txt"), "good/a.txt"}));
+}
+
+TEST(FolderWalk, ANameThatIsNotValidTextIsNotLoaded) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("plain.txt"));
+    const QByteArray raw = QFile::encodeName(tree.root()) + "/bad\xff.txt";
+    const int descriptor = open(raw.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(descriptor, 0);
+    close(descriptor);
+
+    // The list could only hold a changed name, which would not open.
+    EXPECT_EQ(load(tree, QStringLiteral("txt")), QStringList{"plain.txt"});
+}
+
+TEST(FolderWalk, AStartFolderWithItsSeparatorGivesSingleSeparators) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("a.txt"));
+    tree.file(QStringLiteral("B/b.txt"));
+
+    EXPECT_EQ(
+        filesInFolderTree(tree.root() + QLatin1Char('/'), QStringLiteral("*.*"), PathStyle::Posix),
+        (QStringList{tree.path(QStringLiteral("a.txt")), tree.path(QStringLiteral("B/b.txt"))}));
+}
+
+TEST(FolderWalk, AFolderThatMayNotBeReadIsDroppedSilently) {
+    if (runningAsRoot())
+        GTEST_SKIP() << "permission bits do not bind the superuser; velmora-find's tests run "
+                        "this walk as an unprivileged user";
+    TemporaryTree tree;
+    tree.file(QStringLiteral("a.txt"));
+    tree.file(QStringLiteral("closed/x.txt"));
+    tree.file(QStringLiteral("closed/below/y.txt"));
+    tree.file(QStringLiteral("listable/z.txt"));
+    tree.file(QStringLiteral("listable/below/w.txt"));
+    tree.file(QStringLiteral("open/b.txt"));
+    tree.file(QStringLiteral("open/deeper/c.txt"));
+    tree.setMode(QStringLiteral("closed"), 0);
+    tree.setMode(QStringLiteral("listable"), 0444); // names can be read, nothing opened
+    int reported = 0;
+    FolderWalkHooks hooks;
+    hooks.reportFailure = [&reported](const QString&, int) { ++reported; };
+
+    const QStringList loaded = load(tree, QStringLiteral("txt"), hooks);
+
+    tree.setMode(QStringLiteral("closed"), 0755);
+    tree.setMode(QStringLiteral("listable"), 0755);
+    EXPECT_EQ(loaded, (QStringList{"a.txt", "open/b.txt", "open/deeper/c.txt"}));
+    EXPECT_EQ(reported, 0);
+}
+
+TEST(FolderWalk, FilesBeyondThePathLimitAreLeftOutAndTheWalkEnds) {
+    // Built and removed through descriptors: the deepest paths are too long to name.
+    TemporaryTree tree;
+    const QByteArray part(200, 'p');
+    QStringList expected;
+    QString folder = tree.root();
+    int descriptor = open(QFile::encodeName(folder).constData(), O_DIRECTORY);
+    ASSERT_GE(descriptor, 0);
+    std::vector<int> descriptors{descriptor};
+    for (int depth = 0; depth < 24; ++depth) {
+        const int file = openat(descriptor, "f.txt", O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(file, 0);
+        close(file);
+        const QString path = folder + QStringLiteral("/f.txt");
+        if (QFile::encodeName(path).size() < 4096)
+            expected.append(path);
+        ASSERT_EQ(mkdirat(descriptor, part.constData(), 0755), 0);
+        descriptor = openat(descriptor, part.constData(), O_DIRECTORY);
+        ASSERT_GE(descriptor, 0);
+        descriptors.push_back(descriptor);
+        folder += QLatin1Char('/') + QString::fromLatin1(part);
+    }
+    ASSERT_GT(folder.size(), 4096);
+
+    const QStringList loaded =
+        filesInFolderTree(tree.root(), QStringLiteral("*.txt"), PathStyle::Posix);
+
+    for (std::size_t level = descriptors.size() - 1; level > 0; --level) {
+        unlinkat(descriptors[level], "f.txt", 0);
+        close(descriptors[level]);
+        unlinkat(descriptors[level - 1], part.constData(), AT_REMOVEDIR);
+    }
+    close(descriptors[0]);
+    EXPECT_EQ(loaded, expected);
+    EXPECT_GT(expected.size(), 15);
+}
+
+TEST(FolderWalk, TheWindowGetsATurnByElapsedTimeNotPerFolder) {
+    TemporaryTree tree;
+    for (int folder = 0; folder < 40; ++folder)
+        tree.file(QStringLiteral("f%1/a.txt").arg(folder));
+    int turns = 0;
+    FolderWalkHooks hooks;
+    hooks.yield = [&turns] { ++turns; };
+
+    hooks.yieldInterval = std::chrono::hours(1);
+    EXPECT_EQ(load(tree, QStringLiteral("txt"), hooks).size(), 40);
+    EXPECT_EQ(turns, 0);
+
+    hooks.yieldInterval = std::chrono::milliseconds(0);
+    EXPECT_EQ(load(tree, QStringLiteral("txt"), hooks).size(), 40);
+    EXPECT_GE(turns, 41); // once the interval is up, every folder is a chance
+}
+
+TEST(FolderFileTests, ListingKeepsOpenableFilesSortedLikeAListing) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("b.txt"));
+    tree.file(QStringLiteral("A.txt"));
+    tree.file(QStringLiteral(".c.txt"));
+    tree.file(QStringLiteral("~d.txt"));
+    tree.folder(QStringLiteral("e.txt"));
+    tree.link(QStringLiteral("f.txt"), QStringLiteral("missing"));
+
+    // The listing itself neither skips "~" names nor hidden files; loading does.
+    EXPECT_EQ(ListFilesInFolder(tree.root(), QStringLiteral("*.txt"), PathStyle::Posix),
+              (QStringList{".c.txt", "A.txt", "b.txt", "~d.txt"}));
+    EXPECT_TRUE(ListFilesInFolder(tree.path(QStringLiteral("none")), QStringLiteral("*.*"),
+                                  PathStyle::Posix)
+                    .isEmpty());
+}
+
+TEST(FolderFileTests, FoldersAndFilesAreToldApart) {
+    TemporaryTree tree;
+    const QString file = tree.file(QStringLiteral("a.txt"));
+    const QString folder = tree.folder(QStringLiteral("B"));
+
+    EXPECT_TRUE(IsFolder(folder));
+    EXPECT_TRUE(IsFolder(folder + QLatin1Char('/')));
+    EXPECT_FALSE(IsFolder(file));
+    EXPECT_FALSE(IsFolder(tree.path(QStringLiteral("missing"))));
+    EXPECT_FALSE(IsFolder(QString()));
+    EXPECT_TRUE(FileCanBeOpened(file));
+    EXPECT_FALSE(FileCanBeOpened(folder));
+    EXPECT_FALSE(FileCanBeOpened(tree.path(QStringLiteral("missing"))));
+}
+
+TEST(FolderFileTests, BadCharactersAreControlsTheLatinOneControlsAndTheQuestionMark) {
+    EXPECT_FALSE(HasBadCharacters(QString()));
+    EXPECT_FALSE(HasBadCharacters(QStringLiteral("plain name (1) ~!")));
+    EXPECT_FALSE(HasBadCharacters(QString::fromUtf16(u"\u00a0caf\u00e9 \u65e5\u672c \U0001F600")));
+    EXPECT_FALSE(HasBadCharacters(QStringLiteral(" ~")));
+    for (const char16_t bad : {u'\x01', u'\x1f', u'\x7f', u'\x80', u'\x9f', u'?'})
+        EXPECT_TRUE(HasBadCharacters(QStringLiteral("a") + QChar(bad) + QStringLiteral("b")))
+            << int(bad);
+}
+
+} // namespace
+} // namespace velmora
