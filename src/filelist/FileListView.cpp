@@ -1,9 +1,12 @@
 #include "FileListView.h"
 
 #include "DragScroll.h"
+#include "FileDrop.h"
 #include "WindowPointer.h"
+#include "Yield.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,6 +39,10 @@ FileListView::FileListView(FileList& list, QWidget* parent)
     setDragEnabled(false);
     // Pointer moves without a button still count: the window's hover rule runs on them.
     setMouseTracking(true);
+    // Drops from a file manager are taken in by the handlers below, not by the model.
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    folderWalkHooks_.yield = yieldToWindowSystem;
 
     QHeaderView* columns = header();
     columns->setStretchLastSection(false);
@@ -60,6 +67,10 @@ void FileListView::setHoverHandler(std::function<void()> onHover) {
 
 void FileListView::setApplicationFolder(const QString& folder) {
     applicationFolder_ = folder;
+}
+
+void FileListView::setFolderWalkHooks(FolderWalkHooks hooks) {
+    folderWalkHooks_ = std::move(hooks);
 }
 
 std::optional<int> FileListView::Selected() const {
@@ -177,6 +188,42 @@ void FileListView::mouseReleaseEvent(QMouseEvent* event) {
 void FileListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeView::mouseDoubleClickEvent(event);
     removeCurrentEntry();
+}
+
+bool FileListView::acceptLocalFiles(QDropEvent* event) const {
+    const std::optional<Qt::DropAction> action = dropActionFor(event->possibleActions());
+    if (!event->mimeData() || !action || droppedLocalPaths(*event->mimeData()).isEmpty()) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(*action);
+    event->accept();
+    return true;
+}
+
+void FileListView::dragEnterEvent(QDragEnterEvent* event) {
+    acceptLocalFiles(event);
+}
+
+void FileListView::dragMoveEvent(QDragMoveEvent* event) {
+    acceptLocalFiles(event);
+}
+
+void FileListView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+}
+
+void FileListView::dropEvent(QDropEvent* event) {
+    if (!acceptLocalFiles(event))
+        return;
+    // The source is answered first and the files are taken in afterwards: a large folder
+    // would otherwise hold the file manager's drag open until its walk ends, and the walk
+    // yields to the window system, which must not happen inside the drop's own delivery.
+    const QStringList paths = droppedLocalPaths(*event->mimeData());
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] { ListView1_OLEDragDrop(paths, list_, PathStyle::Posix, folderWalkHooks_); },
+        Qt::QueuedConnection);
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileList.h"
+#include "FolderWalk.h"
 #include "ListDrag.h"
 
 #include <QTreeView>
@@ -12,7 +13,8 @@ namespace velmora {
 
 // The main window's list of candidate files. Delete and double-click remove the current
 // entry; pressing on an entry and moving drags its path to another place in the list.
-// None of the gestures shows a message.
+// None of the gestures shows a message. Files and folders dragged from a file manager are
+// taken in; any other drag is refused.
 class FileListView : public QTreeView {
     Q_OBJECT
 
@@ -29,6 +31,9 @@ public:
     void setHoverHandler(std::function<void()> onHover);
     // Where drag.ico is looked up.
     void setApplicationFolder(const QString& folder);
+    // What the walk of a dropped folder is given; by default it only yields to the window
+    // system.
+    void setFolderWalkHooks(FolderWalkHooks hooks);
 
     FileList& list() const { return list_; }
 
@@ -57,16 +62,24 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     bool isBusy() const { return isBusy_ && isBusy_(); }
     int twipsToPixels(int twips) const;
+    // Accepts a drag or drop that carries local files, with a copy action; ignores the rest,
+    // so the pointer shows that nothing can be dropped.
+    bool acceptLocalFiles(QDropEvent* event) const;
 
     FileList& list_;
     ListDrag drag_;
     std::function<bool()> isBusy_;
     std::function<void()> onHover_;
     QString applicationFolder_;
+    FolderWalkHooks folderWalkHooks_;
 };
 
 } // namespace velmora

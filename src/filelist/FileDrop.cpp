@@ -1,0 +1,61 @@
+#include "FileDrop.h"
+
+#include "ErrorTrap.h"
+#include "FileSystem.h"
+#include "Yield.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace velmora {
+
+QStringList droppedLocalPaths(const QMimeData& data) {
+    QStringList paths;
+    if (!data.hasUrls())
+        return paths;
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+std::optional<Qt::DropAction> dropActionFor(Qt::DropActions possible) {
+    if (possible.testFlag(Qt::CopyAction))
+        return Qt::CopyAction;
+    if (possible.testFlag(Qt::LinkAction))
+        return Qt::LinkAction;
+    return std::nullopt;
+}
+
+void ListView1_OLEDragDrop(const QStringList& droppedPaths, FileList& list, PathStyle style,
+                           const FolderWalkHooks& hooks) {
+    for (const QString& path : droppedPaths) {
+        // The drop has no error trap of its own: whatever goes wrong with one path must
+        // neither end the program nor keep the paths after it out.
+        try {
+            if (!readAttributeBits(path))
+                continue;
+            if (IsFolder(path))
+                list.addMany(filesInFolderTree(path, QStringLiteral("*.*"), style, hooks));
+            else
+                list.Add(path);
+        } catch (...) {
+            continue;
+        }
+    }
+}
+
+FolderWalkHooks dropWalkHooks(MessageBoxes& messages) {
+    FolderWalkHooks hooks;
+    hooks.yield = yieldToWindowSystem;
+    ErrorTrap walkTrap(messages, QStringLiteral("AddFolder"),
+                       QStringLiteral("GetSubDirectories2016"),
+                       QString::fromLatin1(ErrorTrap::folderWalkPrefix));
+    hooks.reportFailure = [walkTrap](const QString& description, int step) mutable {
+        walkTrap.report(description, step);
+    };
+    return hooks;
+}
+
+} // namespace velmora

@@ -1,0 +1,158 @@
+#include "FileDrop.h"
+#include "FileList.h"
+#include "QStringPrinter.h"
+#include "TestServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::TestServices;
+
+class FileDropTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(root.isValid()); }
+
+    QString make(const QString& relative) {
+        const QString path = root.filePath(relative);
+        EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        return path;
+    }
+    QString folder(const QString& relative) {
+        EXPECT_TRUE(QDir().mkpath(root.filePath(relative)));
+        return root.filePath(relative);
+    }
+
+    void drop(const QStringList& paths) {
+        ListView1_OLEDragDrop(paths, list, PathStyle::Posix, dropWalkHooks(services.messages));
+    }
+
+    QTemporaryDir root;
+    TestServices services;
+    FileList list;
+};
+
+TEST(DroppedLocalPaths, TakesLocalFilesInTheSourcesOrder) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/b/second.txt"), QUrl::fromLocalFile("/a/first folder"),
+                  QUrl::fromLocalFile("/c/%41 #x.txt")});
+    EXPECT_EQ(droppedLocalPaths(data),
+              QStringList({"/b/second.txt", "/a/first folder", "/c/%41 #x.txt"}));
+}
+
+TEST(DroppedLocalPaths, TextAndWebAddressesCarryNoFiles) {
+    QMimeData text;
+    text.setText("/home/user/a.txt");
+    EXPECT_TRUE(droppedLocalPaths(text).isEmpty());
+
+    QMimeData web;
+    web.setUrls({QUrl("https://example.org/a.txt")});
+    EXPECT_TRUE(droppedLocalPaths(web).isEmpty());
+
+    // Among web addresses, only the local files count.
+    QMimeData mixed;
+    mixed.setUrls({QUrl("https://example.org/a.txt"), QUrl::fromLocalFile("/local/b.txt")});
+    EXPECT_EQ(droppedLocalPaths(mixed), QStringList{"/local/b.txt"});
+
+    EXPECT_TRUE(droppedLocalPaths(QMimeData()).isEmpty());
+}
+
+TEST(DropAction, NeverTakesTheFilesAway) {
+    EXPECT_EQ(dropActionFor(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction), Qt::CopyAction);
+    EXPECT_EQ(dropActionFor(Qt::MoveAction | Qt::LinkAction), Qt::LinkAction);
+    // A source that offers only to move its files is refused: it might delete them after.
+    EXPECT_EQ(dropActionFor(Qt::MoveAction), std::nullopt);
+    EXPECT_EQ(dropActionFor(Qt::IgnoreAction), std::nullopt);
+}
+
+TEST_F(FileDropTest, FileFolderFileLandInDropOrder) {
+    const QString first = make("first.txt");
+    make("tree/a.txt");
+    make("tree/B/b.txt");
+    make("tree/C/c.txt");
+    make("tree/B/D/d.txt");
+    const QString last = make("last.txt");
+
+    drop({first, folder("tree"), last});
+
+    EXPECT_EQ(list.paths(),
+              QStringList({first, root.filePath("tree/a.txt"), root.filePath("tree/B/b.txt"),
+                           root.filePath("tree/C/c.txt"), root.filePath("tree/B/D/d.txt"), last}));
+    EXPECT_TRUE(services.messages.shown.empty());
+}
+
+TEST_F(FileDropTest, AFolderBringsEveryExtensionButNotTildeOrHiddenArchiveFiles) {
+    make("box/report.TXT");
+    make("box/no-dot");
+    make("box/notes.txt.bak");
+    make("box/~$memo.doc");
+    make("box/.hidden"); // hidden and writable: exactly hidden + archive
+    const QString readOnlyHidden = make("box/.kept");
+    ASSERT_TRUE(QFile::setPermissions(readOnlyHidden, QFile::ReadOwner | QFile::ReadUser));
+
+    drop({folder("box")});
+
+    EXPECT_EQ(list.paths(),
+              QStringList({root.filePath("box/.kept"), root.filePath("box/no-dot"),
+                           root.filePath("box/notes.txt.bak"), root.filePath("box/report.TXT")}));
+}
+
+TEST_F(FileDropTest, ASingleFileIsTakenAsItIsWithoutTheFolderRules) {
+    const QString tilde = make("~$memo.doc");
+    const QString hidden = make(".hidden");
+    // Not cleaned either: what the file manager gave is what the list shows.
+    const QString doubled = root.path() + "//" + "~$memo.doc";
+    drop({tilde, hidden, doubled});
+    EXPECT_EQ(list.paths(), QStringList({tilde, hidden, doubled}));
+}
+
+TEST_F(FileDropTest, TwoFoldersAreWalkedOnceEach) {
+    make("A/a1.txt");
+    make("A/sub/a2.txt");
+    make("B/b1.txt");
+    drop({folder("A"), folder("B")});
+    EXPECT_EQ(list.paths(), QStringList({root.filePath("A/a1.txt"), root.filePath("A/sub/a2.txt"),
+                                         root.filePath("B/b1.txt")}));
+}
+
+TEST_F(FileDropTest, DroppingAgainAddsAgain) {
+    const QString file = make("again.txt");
+    list.Add(file);
+    drop({file});
+    drop({root.path()});
+    EXPECT_EQ(list.paths(), QStringList({file, file, file}));
+}
+
+TEST_F(FileDropTest, APathThatCannotBeExaminedIsSkippedAndTheRestGoesOn) {
+    const QString before = make("before.txt");
+    const QString after = make("after.txt");
+    const QString gone = root.filePath("vanished.txt");
+    drop({before, gone, root.filePath("missing folder"), after});
+    EXPECT_EQ(list.paths(), QStringList({before, after}));
+    EXPECT_TRUE(services.messages.shown.empty());
+}
+
+TEST_F(FileDropTest, AnEmptyFolderAddsNothing) {
+    drop({folder("empty")});
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(FileDropTest, ALinkToAFileIsTakenAsDropped) {
+    const QString target = make("target.txt");
+    const QString link = root.filePath("link.txt");
+    ASSERT_TRUE(QFile::link(target, link));
+    drop({link});
+    EXPECT_EQ(list.paths(), QStringList{link});
+}
+
+} // namespace
+} // namespace velmora
