@@ -3,12 +3,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace velmora {
 
 // The result of one trash request, per path: gone means the file is no longer present.
 struct RecycleOutcome {
+    RecycleOutcome() = default;
+    RecycleOutcome(QString path, bool gone, QString reason, QString trashedFile = {})
+        : path(std::move(path)), gone(gone), reason(std::move(reason)),
+          trashedFile(std::move(trashedFile)) {}
+
     QString path;
     bool gone = false;
     QString reason;      // why it stayed, for the message

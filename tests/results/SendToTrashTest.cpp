@@ -1,0 +1,279 @@
+#include "SendToTrash.h"
+#include "ActionsFixture.h"
+#include "QtDesktop.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::readBytes;
+
+class SendToTrashTest : public testing::ActionsFixture {
+protected:
+    // Eight files "<prefix>1.txt" .. "<prefix>8.txt", the given rows ticked.
+    QStringList fillEight(const QString& prefix, const std::vector<int>& ticked) {
+        QStringList names;
+        for (int number = 1; number <= 8; ++number)
+            names << prefix + QString::number(number) + QStringLiteral(".txt");
+        fillWithFiles(names, ticked);
+        return rowPaths();
+    }
+
+    void sendToTrash() { form->PushButton2().click(); }
+
+    // Where the last action put each file, by its original path.
+    QString trashedFileOf(const QString& original) const {
+        for (const TrashedRow& trashed : form->trashUndo().pending())
+            if (trashed.row.path == original)
+                return trashed.trashedFile;
+        return {};
+    }
+};
+
+TEST_F(SendToTrashTest, TickedRowsAreCollectedFromTheLastToTheFirst) {
+    const QStringList paths = fillEight(QStringLiteral("collect"), {2, 5, 7});
+    const TickedRows ticked = collectTickedRows(form->resultsList());
+    EXPECT_EQ(ticked.paths, (QStringList{paths[6], paths[4], paths[1]}));
+    EXPECT_EQ(ticked.positions, (std::vector<int>{7, 5, 2}));
+}
+
+TEST_F(SendToTrashTest, TickedFilesGoToTheTrashWithTheirRecordsAndTheirRowsLeave) {
+    const QStringList paths = fillEight(QStringLiteral("three"), {2, 5, 7});
+    sendToTrash();
+
+    // One request, bottom row first, after one question naming the files top down.
+    ASSERT_EQ(fakes.shell.recycleRequests.size(), 1u);
+    EXPECT_EQ(fakes.shell.recycleRequests[0], (QStringList{paths[6], paths[4], paths[1]}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].buttons, MessageBoxes::Buttons::YesNo);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Move 3 file(s) to the trash?\n\n") +
+                                          paths[1] + '\n' + paths[4] + '\n' + paths[6]);
+
+    for (int index : {1, 4, 6}) {
+        EXPECT_FALSE(QFile::exists(paths[index])) << paths[index].toStdString();
+        const QString trashed = trashedFileOf(paths[index]);
+        ASSERT_FALSE(trashed.isEmpty());
+        EXPECT_TRUE(trashed.startsWith(trashFiles() + '/')) << trashed.toStdString();
+        EXPECT_EQ(readBytes(trashed), QFileInfo(paths[index]).fileName().toUtf8());
+        EXPECT_EQ(originalPathFromTrashInfo(trashInfoFile(trashed)), paths[index]);
+    }
+    EXPECT_EQ(rowPaths(), (QStringList{paths[0], paths[2], paths[3], paths[5], paths[7]}));
+    EXPECT_EQ(rowTicks(), std::vector<bool>(5, false));
+    for (int index : {0, 2, 3, 5, 7})
+        EXPECT_TRUE(QFile::exists(paths[index]));
+}
+
+TEST_F(SendToTrashTest, AnsweringNoTouchesNothing) {
+    const QStringList paths = fillEight(QStringLiteral("declined"), {2, 5, 7});
+    messages.answers.push_back(MessageBoxes::Answer::No);
+    sendToTrash();
+
+    EXPECT_TRUE(fakes.shell.recycleRequests.empty());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(rowPaths(), paths);
+    EXPECT_EQ(rowTicks(), (std::vector<bool>{false, true, false, false, true, false, true, false}));
+    for (const QString& file : paths)
+        EXPECT_TRUE(QFile::exists(file));
+    EXPECT_FALSE(form->trashUndo().canUndo());
+}
+
+TEST_F(SendToTrashTest, NothingTickedSaysSoAndAsksNothing) {
+    fillEight(QStringLiteral("unticked"), {});
+    sendToTrash();
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("No files selected.")});
+    EXPECT_TRUE(fakes.shell.recycleRequests.empty());
+
+    messages.shown.clear();
+    form->resultsList().Clear();
+    sendToTrash();
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("No files selected.")});
+}
+
+TEST_F(SendToTrashTest, ARowWhoseFileIsAlreadyGoneLeavesQuietly) {
+    const QStringList paths = fillEight(QStringLiteral("vanished"), {3, 4});
+    ASSERT_TRUE(QFile::rename(paths[3], path(QStringLiteral("elsewhere.txt"))));
+    sendToTrash();
+
+    EXPECT_EQ(messages.shown.size(), 1u); // the question only
+    EXPECT_EQ(rowPaths().size(), 6);
+    EXPECT_FALSE(rowPaths().contains(paths[2]));
+    EXPECT_FALSE(rowPaths().contains(paths[3]));
+    // Only the file that really went to the trash can be brought back.
+    ASSERT_EQ(form->trashUndo().pending().size(), 1u);
+    EXPECT_EQ(form->trashUndo().pending()[0].row.path, paths[2]);
+}
+
+TEST_F(SendToTrashTest, FilesTheShellLeavesInPlaceKeepTheirTickedRowsAndAreNamedOnce) {
+    const QStringList paths = fillEight(QStringLiteral("refused"), {1, 8});
+    fakes.shell.declineRecycle = true; // the desktop refuses every file
+    sendToTrash();
+
+    EXPECT_EQ(rowPaths(), paths);
+    EXPECT_TRUE(form->resultsList().Checked(1));
+    EXPECT_TRUE(form->resultsList().Checked(8));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text,
+              QStringLiteral("2 file(s) could not be moved to the trash and are still in place:\n"
+                             "\n") +
+                  paths[0] + QStringLiteral(": The user declined.\n") + paths[7] +
+                  QStringLiteral(": The user declined."));
+    for (const QString& file : paths)
+        EXPECT_TRUE(QFile::exists(file));
+}
+
+TEST(TrashMessages, LongSelectionsAreShortenedInTheQuestionAndTheFailureList) {
+    TickedRows ticked;
+    for (int position = 30; position >= 1; --position) {
+        ticked.paths << QStringLiteral("/f%1").arg(position);
+        ticked.positions.push_back(position);
+    }
+    const QString question = trashConfirmationText(ticked);
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Move 30 file(s) to the trash?\n\n/f1\n/f2\n")));
+    EXPECT_TRUE(question.endsWith(QStringLiteral("/f10\n... and 20 more.")));
+
+    std::vector<RecycleOutcome> stayed;
+    for (int number = 1; number <= 25; ++number)
+        stayed.push_back({QStringLiteral("/g%1").arg(number), false, QStringLiteral("busy"), {}});
+    const QString failures = trashFailureText(stayed);
+    EXPECT_TRUE(failures.contains(QStringLiteral("\n/g20: busy\n... and 5 more.")));
+    EXPECT_FALSE(failures.contains(QStringLiteral("/g21")));
+    EXPECT_TRUE(trashFailureText({}).isEmpty());
+}
+
+// Undo ------------------------------------------------------------------------------
+
+class TrashUndoTest : public SendToTrashTest {
+protected:
+    void pressUndo() {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    }
+};
+
+TEST_F(TrashUndoTest, CtrlZPutsTheFilesAndTheirRowsBack) {
+    const QStringList paths = fillEight(QStringLiteral("undo"), {2, 5, 7});
+    sendToTrash();
+    form->resultsList().SetChecked(1, true); // ticks given since stay as they are
+    ASSERT_EQ(rowPaths().size(), 5);
+
+    pressUndo();
+    EXPECT_EQ(rowPaths(), paths);
+    EXPECT_EQ(rowTicks(), (std::vector<bool>{true, true, false, false, true, false, true, false}));
+    for (const QString& file : paths)
+        EXPECT_EQ(readBytes(file), QFileInfo(file).fileName().toUtf8());
+    EXPECT_TRUE(QDir(trashFiles()).entryList(QStringList{QStringLiteral("undo*")}).isEmpty());
+    EXPECT_TRUE(QDir(trashInfo()).entryList(QStringList{QStringLiteral("undo*")}).isEmpty());
+    EXPECT_FALSE(form->trashUndo().canUndo());
+    EXPECT_EQ(messages.shown.size(), 1u); // the question only
+
+    pressUndo(); // nothing left to take back
+    EXPECT_EQ(rowPaths(), paths);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(TrashUndoTest, AFileThatReappearedIsNotOverwrittenAndCanBeRestoredLater) {
+    const QStringList paths = fillEight(QStringLiteral("again"), {2, 5, 7});
+    sendToTrash();
+    ASSERT_TRUE(testing::writeBytes(paths[4], "new contents"));
+
+    form->UndoLastTrash();
+    EXPECT_EQ(readBytes(paths[4]), QByteArray("new contents"));
+    EXPECT_EQ(readBytes(paths[1]), QByteArray("again2.txt"));
+    EXPECT_EQ(readBytes(paths[6]), QByteArray("again7.txt"));
+    QStringList expected = paths;
+    expected.removeAt(4);
+    EXPECT_EQ(rowPaths(), expected);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, QStringLiteral("These files were left in the trash:\n\n") +
+                                          paths[4] +
+                                          QStringLiteral(": A file of that name is there again."));
+    ASSERT_EQ(form->trashUndo().pending().size(), 1u);
+    const QString stillTrashed = form->trashUndo().pending()[0].trashedFile;
+    EXPECT_EQ(readBytes(stillTrashed), QByteArray("again5.txt"));
+
+    // Once the name is free again, the file and its row return to their own places.
+    ASSERT_TRUE(QFile::rename(paths[4], path(QStringLiteral("moved aside.txt"))));
+    form->UndoLastTrash();
+    EXPECT_EQ(rowPaths(), paths);
+    EXPECT_EQ(readBytes(paths[4]), QByteArray("again5.txt"));
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(TrashUndoTest, ARestoredFileGetsItsFolderBackIfItWasRemoved) {
+    fillWithFiles({QStringLiteral("gone folder/inner.txt"), QStringLiteral("outer.txt")}, {1});
+    const QString inner = rowPaths()[0];
+    sendToTrash();
+    ASSERT_TRUE(QDir().rename(path(QStringLiteral("gone folder")), path(QStringLiteral("kept"))));
+
+    form->UndoLastTrash();
+    EXPECT_EQ(readBytes(inner), QByteArray("gone folder/inner.txt"));
+    EXPECT_EQ(rowPaths().first(), inner);
+}
+
+TEST_F(TrashUndoTest, ANewListForgetsTheLastAction) {
+    const QStringList paths = fillEight(QStringLiteral("forgotten"), {1});
+    sendToTrash();
+    ASSERT_TRUE(form->trashUndo().canUndo());
+    const QString trashed = form->trashUndo().pending()[0].trashedFile;
+
+    form->resultsList().setRows({{QStringLiteral("/new/row"), false}});
+    EXPECT_FALSE(form->trashUndo().canUndo());
+    form->UndoLastTrash();
+    EXPECT_EQ(rowPaths(), QStringList{QStringLiteral("/new/row")});
+    EXPECT_FALSE(QFile::exists(paths[0]));
+    EXPECT_TRUE(QFile::exists(trashed));
+}
+
+TEST_F(TrashUndoTest, AFileEmptiedFromTheTrashIsReportedAndTheOthersReturn) {
+    const QStringList paths = fillEight(QStringLiteral("emptied"), {3, 6});
+    sendToTrash();
+    // The user empties that one file from the trash in the file manager.
+    QString emptied;
+    for (const TrashedRow& trashed : form->trashUndo().pending())
+        if (trashed.row.path == paths[2])
+            emptied = trashed.trashedFile;
+    ASSERT_TRUE(QFile::rename(emptied, path(QStringLiteral("taken out.txt"))));
+
+    form->UndoLastTrash();
+    QStringList expected = paths;
+    expected.removeAt(2);
+    EXPECT_EQ(rowPaths(), expected);
+    EXPECT_TRUE(QFile::exists(paths[5]));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[1].text.endsWith(paths[2] +
+                                                QStringLiteral(": It is no longer in the trash.")));
+}
+
+TEST(TrashRecords, PathsAreDecodedAndRelativeOnesResolvedAgainstTheMountTop) {
+    QTemporaryDir top;
+    ASSERT_TRUE(top.isValid());
+    ASSERT_TRUE(QDir(top.path()).mkpath(QStringLiteral(".Trash-1000/info")));
+    ASSERT_TRUE(QDir(top.path()).mkpath(QStringLiteral(".Trash/1000/info")));
+    const QString perUser = top.filePath(QStringLiteral(".Trash-1000/info/a.trashinfo"));
+    const QString shared = top.filePath(QStringLiteral(".Trash/1000/info/a.trashinfo"));
+
+    EXPECT_EQ(
+        originalPathFromTrashInfo(
+            "[Trash Info]\nPath=/home/u/a%20b%25.txt\nDeletionDate=2024-01-01T00:00:00\n", perUser),
+        QStringLiteral("/home/u/a b%.txt"));
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=dir/%C3%A9t%C3%A9.txt\n", perUser),
+              top.filePath(QStringLiteral("dir/\u00e9t\u00e9.txt")));
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\r\nPath=x.txt\r\n", shared),
+              top.filePath(QStringLiteral("x.txt")));
+    EXPECT_EQ(originalPathFromTrashInfo("[Other]\nPath=/a\n", perUser), std::nullopt);
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=\n", perUser), std::nullopt);
+    EXPECT_EQ(originalPathFromTrashInfo(top.filePath(QStringLiteral("missing.trashinfo"))),
+              std::nullopt);
+    EXPECT_EQ(trashInfoFile(QStringLiteral("/t/Trash/files/a b.txt")),
+              QStringLiteral("/t/Trash/info/a b.txt.trashinfo"));
+}
+
+} // namespace
+} // namespace velmora
