@@ -2,6 +2,9 @@
 
 #include "AddFiles.h"
 #include "AddFolder.h"
+#include "FileDrop.h"
+#include "ListButtons.h"
+#include "SampleFiles.h"
 
 #include <QPushButton>
 
@@ -28,6 +31,19 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
         PushButton3_Click(services_.messages, services_.folderBrowser, form1_->settings(),
                           form1_->pointer(), form1_->fileList(), platformPathStyle);
     });
+    QObject::connect(form.PushButton4(), &QPushButton::clicked, form1_.get(), [this] {
+        PushButton4_Click(services_.messages, services_.shell, form1_->fileList(),
+                          services_.applicationFolder);
+    });
+    QObject::connect(form.PushButton5(), &QPushButton::clicked, form1_.get(),
+                     [this] { PushButton5_Click(form1_->fileList(), form1_->pointer()); });
+    QObject::connect(form.PushButton6(), &QPushButton::clicked, form1_.get(), [this] {
+        PushButton6_Click(services_.messages, form1_->fileList(), form1_->pointer());
+    });
+    QObject::connect(form.PushButton10(), &QPushButton::clicked, form1_.get(), [this] {
+        PushButton10_Click(services_.messages, form1_->fileList(), form1_->pointer());
+    });
+    form.ListView1()->setFolderWalkHooks(dropWalkHooks(services_.messages));
 }
 
 Program::~Program() {
