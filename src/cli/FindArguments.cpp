@@ -26,10 +26,28 @@ public:
             else
                 listFile(argument);
         }
+        if (result_.ok())
+            checkCombinations();
         return result_;
     }
 
 private:
+    void checkCombinations() {
+        const FindArguments& found = result_.arguments;
+        if (found.folders.isEmpty()) {
+            if (found.extensionGiven)
+                fail(QStringLiteral("--ext only applies to --folder"));
+            return;
+        }
+        if (listFileSeen_)
+            fail(QStringLiteral("--folder and a list file cannot be used together"));
+        else if (found.style == PathStyle::Windows)
+            fail(QStringLiteral("--folder walks this system's folders, so --path-style must "
+                                "be native"));
+        else if (found.extension.isEmpty())
+            fail(QStringLiteral("--ext needs an extension, or * for every file"));
+    }
+
     void option(const QString& argument) {
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? argument : argument.left(equals);
@@ -52,6 +70,17 @@ private:
                 found.options.Check2 = 1;
                 found.options.Text2 = *text;
             }
+        } else if (name == QLatin1String("--folder")) {
+            if (const auto text = value(name))
+                found.folders.append(*text);
+        } else if (name == QLatin1String("--ext")) {
+            if (const auto text = value(name)) {
+                found.extension = *text;
+                found.extensionGiven = true;
+            }
+        } else if (name == QLatin1String("--list-only")) {
+            if (noValue(name))
+                found.listOnly = true;
         } else if (name == QLatin1String("--path-style")) {
             if (const auto text = value(name))
                 pathStyle(*text);

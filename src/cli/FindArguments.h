@@ -17,7 +17,11 @@ struct FindArguments {
     PathStyle style = PathStyle::Posix;
     int jobs = 0; // 0: one worker per core
     OutputFormat format = OutputFormat::Rows;
-    QString listFile; // empty or "-": standard input
+    QString listFile;                        // empty or "-": standard input
+    QStringList folders;                     // walked in place of reading a list
+    QString extension = QStringLiteral("*"); // what "Add All File(s) In Folder" is told
+    bool extensionGiven = false;
+    bool listOnly = false; // print the file list and compare nothing
     bool help = false;
 };
 
@@ -30,7 +34,8 @@ struct FindArgumentsParsing {
 
 // Reads the command line, program name excluded. Options and the list file may come in
 // any order; "--" ends the options, and every option that takes a value also accepts
-// it as "--option=value". The last of a repeated option wins.
+// it as "--option=value". The last of a repeated option wins, except --folder, which
+// adds one folder each time.
 FindArgumentsParsing parseFindArguments(const QStringList& arguments);
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "ClipboardText.h"
 #include "DuplicateSearch.h"
 #include "FindArguments.h"
+#include "FolderInput.h"
 #include "PathListReader.h"
 #include "ProperlySpacedText.h"
 #include "ResultRowsList.h"
@@ -119,17 +120,36 @@ int runFind(const QStringList& arguments, FindStreams streams) {
         return kDuplicatesFound;
     }
 
-    const std::optional<QByteArray> bytes = readList(found.listFile, streams.input, streams.errors);
-    if (!bytes)
-        return kUsageOrInputError;
-    PathListReading reading = readPathList(*bytes);
-    if (!reading.ok()) {
-        const QString where = found.listFile.isEmpty() || found.listFile == QLatin1String("-")
-                                  ? QStringLiteral("standard input")
-                                  : QLatin1Char('\'') + found.listFile + QLatin1Char('\'');
-        say(streams.errors,
-            QStringLiteral("%1, line %2: not valid UTF-8").arg(where).arg(reading.invalidLine));
-        return kUsageOrInputError;
+    PathListReading reading;
+    if (!found.folders.isEmpty()) {
+        FolderInput walked = filesOfFolders(found.folders, found.extension);
+        if (!walked.ok()) {
+            say(streams.errors, walked.error);
+            return kUsageOrInputError;
+        }
+        reading.paths = std::move(walked.paths);
+    } else {
+        const std::optional<QByteArray> bytes =
+            readList(found.listFile, streams.input, streams.errors);
+        if (!bytes)
+            return kUsageOrInputError;
+        reading = readPathList(*bytes);
+        if (!reading.ok()) {
+            const QString where = found.listFile.isEmpty() || found.listFile == QLatin1String("-")
+                                      ? QStringLiteral("standard input")
+                                      : QLatin1Char('\'') + found.listFile + QLatin1Char('\'');
+            say(streams.errors,
+                QStringLiteral("%1, line %2: not valid UTF-8").arg(where).arg(reading.invalidLine));
+            return kUsageOrInputError;
+        }
+    }
+    if (found.listOnly) {
+        const WriteOutcome written = writePathList(reading.paths, streams.output);
+        if (!written.ok) {
+            say(streams.errors, QStringLiteral("cannot write the list: ") + written.error);
+            return kUsageOrInputError;
+        }
+        return kListWritten;
     }
 
     std::vector<ResultRow> rows;

@@ -7,6 +7,7 @@ namespace velmora {
 
 enum FindExitStatus {
     kDuplicatesFound = 0,
+    kListWritten = 0, // --list-only
     kNoDuplicates = 1,
     kUsageOrInputError = 2,
 };

@@ -5,16 +5,26 @@ namespace velmora {
 namespace {
 
 constexpr char kHelp[] = R"help(Usage: velmora-find [OPTIONS] [LIST-FILE]
+       velmora-find [OPTIONS] --folder DIR [--folder DIR ...] [--ext EXT]
 
 Finds files whose names are partial duplicates of each other. It reads a list of
 paths, compares the file names of every pair, and prints the files that match,
-exactly as Velmora's "Start Finding" would show them. Only the paths are looked
-at: no file is opened, and nothing is changed or deleted.
+exactly as Velmora's "Start Finding" would show them. Only names are looked at:
+no file's contents are read, and nothing is changed or deleted.
 
 Input
   One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-", from
   standard input. Lines end in LF (a CR right before the LF is dropped); an empty
   line is the empty path. The paths need not exist.
+  Or, with --folder, the files of folder trees, exactly as "Add All File(s) In
+  Folder" loads them:
+    --folder DIR        walk DIR and every folder below it, level by level, and
+                        take its files; give it again for more folders, whose
+                        files follow in the order given
+    --ext EXT           take only files named *.EXT, ignoring case (default *:
+                        every file, also names without a dot)
+  Names starting with "~", hidden files the owner may write, files that cannot
+  be opened, links to folders and folders that may not be read are left out.
 
 How names are compared
   With none of the three options below, two files match when their file names are
@@ -45,6 +55,8 @@ Other options
                         followed by a tab; CR LF
                       clipboard: what "Copy Results To Clipboard" copies: every
                         file found, one per line; CR LF
+  --list-only         print the file list, one path per line (LF), and compare
+                      nothing
   -h, --help          show this help and exit
 
 Output
@@ -54,13 +66,15 @@ Output
   is a terminal.
 
 Exit status
-  0  duplicates were found
+  0  duplicates were found, or the list was printed (--list-only)
   1  no duplicates were found
-  2  wrong options, or the list could not be read (the message says why)
+  2  wrong options, or the list or a folder could not be read (the message
+     says why)
 
 Examples
   find ~/Music -type f | velmora-find
   velmora-find --ignore-extension --format text list.txt > results.txt
+  velmora-find --folder ~/Documents --ext doc --before "-"
 )help";
 
 } // namespace
