@@ -1,5 +1,6 @@
 #include "FileList.h"
 #include "FileListView.h"
+#include "ListFilters.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -130,6 +131,76 @@ void BM_RemoveFirstAndShow(benchmark::State& state) {
     }
 }
 
+// The list filters over a shown list: every other entry of each thousand carries "odd" in
+// its folder, so the filters remove or keep about half the list.
+QStringList makeFilterPaths(int count) {
+    QStringList paths;
+    paths.reserve(count);
+    for (int number = 0; number < count; ++number)
+        paths << QStringLiteral("/home/user/Documents/%1%2/Report-%3.txt")
+                     .arg(number % 2 ? QStringLiteral("Odd") : QStringLiteral("even"))
+                     .arg(number / 1000)
+                     .arg(number);
+    return paths;
+}
+
+void BM_FilterContainingAndShow(benchmark::State& state) {
+    ShownList shown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.list.Clear();
+        shown.list.addMany(makeFilterPaths(static_cast<int>(state.range(0))));
+        shown.waitForPaint();
+        state.ResumeTiming();
+        velmora::RemoveEntriesContaining(shown.list, QStringLiteral("ODD"));
+        shown.waitForPaint();
+    }
+    state.counters["rows left"] = shown.list.Count();
+}
+
+void BM_FilterNotContainingAndShow(benchmark::State& state) {
+    ShownList shown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.list.Clear();
+        shown.list.addMany(makeFilterPaths(static_cast<int>(state.range(0))));
+        shown.waitForPaint();
+        state.ResumeTiming();
+        velmora::RemoveEntriesNotContaining(shown.list, QStringLiteral("ODD"));
+        shown.waitForPaint();
+    }
+    state.counters["rows left"] = shown.list.Count();
+}
+
+// Only the test of each path, without the list or the view.
+void BM_FilterPositionsOnly(benchmark::State& state) {
+    const QStringList paths = makeFilterPaths(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::positionsContaining(paths, QStringLiteral("ODD")));
+}
+
+// The literal way, for comparison on a small list: collect, then remove one entry at a time
+// from the last back, each removal announced to the view.
+void BM_FilterOneByOneAndShow(benchmark::State& state) {
+    ShownList shown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.list.Clear();
+        shown.list.addMany(makeFilterPaths(static_cast<int>(state.range(0))));
+        shown.waitForPaint();
+        state.ResumeTiming();
+        const std::vector<int> positions =
+            velmora::positionsContaining(shown.list.paths(), QStringLiteral("ODD"));
+        for (auto position = positions.rbegin(); position != positions.rend(); ++position)
+            shown.list.Remove(*position);
+        shown.waitForPaint();
+    }
+}
+
+void BM_FilterContainingSmallAndShow(benchmark::State& state) {
+    BM_FilterContainingAndShow(state);
+}
+
 } // namespace
 
 BENCHMARK(BM_BuildPathsOnly)->Arg(millionPaths)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -137,6 +208,17 @@ BENCHMARK(BM_AddManyAndShow)->Arg(millionPaths)->Unit(benchmark::kMillisecond)->
 BENCHMARK(BM_AddOneByOneAndShow)->Arg(millionPaths)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RemoveFirstAndShow)->Arg(millionPaths)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ScrollToLastAndShow)->Arg(millionPaths)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterContainingAndShow)
+    ->Arg(millionPaths)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(BM_FilterNotContainingAndShow)
+    ->Arg(millionPaths)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(BM_FilterPositionsOnly)->Arg(millionPaths)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterContainingSmallAndShow)->Arg(20'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterOneByOneAndShow)->Arg(20'000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))

@@ -1,18 +1,39 @@
 #include "ListFilters.h"
 
+#include <QStringView>
+
 namespace velmora {
 
 namespace {
+
+// The text in lower case, written into `buffer`, which keeps its storage from one path to
+// the next: lower-casing a million paths must not cost a million allocations. Text outside
+// ASCII takes the full Unicode conversion, whose result can differ in length.
+QStringView lowerCased(const QString& text, QString& buffer) {
+    const qsizetype size = text.size();
+    buffer.resize(size);
+    QChar* out = buffer.data();
+    const QChar* in = text.constData();
+    for (qsizetype index = 0; index < size; ++index) {
+        const char16_t code = in[index].unicode();
+        if (code >= 0x80) {
+            buffer = text.toLower();
+            return buffer;
+        }
+        out[index] = QChar(code >= u'A' && code <= u'Z' ? code + (u'a' - u'A') : code);
+    }
+    return buffer;
+}
 
 std::vector<int> collectPositions(const QStringList& paths, const QString& text,
                                   bool wantContaining) {
     const QString sought = text.toLower();
     std::vector<int> positions;
+    QString buffer;
     int position = 0;
     for (const QString& path : paths) {
         ++position;
-        // toLower hands back the same string, without copying, when nothing changes.
-        const bool contains = path.toLower().contains(sought);
+        const bool contains = lowerCased(path, buffer).contains(sought);
         if (contains == wantContaining)
             positions.push_back(position);
     }

@@ -24,9 +24,17 @@ TEST(ListFilters, CaseIsIgnoredByLowerCasingBothSides) {
     RemoveEntriesNotContaining(notContaining, "TEMP");
     EXPECT_EQ(notContaining.paths(), QStringList{"C:\\Temp\\a.txt"});
 
-    // Letters beyond ASCII are lower-cased too.
+    // Letters beyond ASCII are lower-cased too, also where the text sought is plain ASCII.
     EXPECT_EQ(positionsContaining({"/Bilder/ÄPFEL.jpg", "/Bilder/birne.jpg"}, "äpfel"),
               std::vector<int>{1});
+    EXPECT_EQ(positionsContaining({"/Ärger/REPORT.txt", "/ärger/x.txt", "/Plain/Report.TXT"},
+                                  "report.txt"),
+              (std::vector<int>{1, 3}));
+    EXPECT_EQ(positionsContaining({"/ΣΟΦΙΑ/a", "/b"}, "σοφια"), std::vector<int>{1});
+    // Paths of different lengths one after the other: nothing of a longer path lingers.
+    EXPECT_EQ(
+        positionsContaining({"/a/very-long-name-with-TAIL.txt", "/a/x", "/a/ÄTAIL", "/t"}, "tail"),
+        (std::vector<int>{1, 3}));
 }
 
 TEST(ListFilters, TheWholePathIsSearchedNotOnlyTheName) {
