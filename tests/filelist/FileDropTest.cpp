@@ -154,5 +154,29 @@ TEST_F(FileDropTest, ALinkToAFileIsTakenAsDropped) {
     EXPECT_EQ(list.paths(), QStringList{link});
 }
 
+TEST(DropWalkHooks, ReportWithTheFolderWalksOwnLocationAndYield) {
+    TestServices services;
+    const FolderWalkHooks hooks = dropWalkHooks(services.messages);
+    ASSERT_TRUE(hooks.yield);
+    ASSERT_TRUE(hooks.reportFailure);
+    hooks.reportFailure("Something broke", 152);
+    ASSERT_EQ(services.messages.shown.size(), 1u);
+    EXPECT_EQ(services.messages.shown[0].text,
+              "Something broke\r\nin OrvekTitle2021/08/31.AddFolder.GetSubDirectories2016 at "
+              "line 152\r\rPlease email screenshot of this message to support@velmora.example");
+    EXPECT_EQ(services.messages.shown[0].title, "Application Error");
+    EXPECT_EQ(services.messages.shown[0].icon, MessageBoxes::Icon::Exclamation);
+}
+
+TEST_F(FileDropTest, ALinkToAFolderIsWalkedUnderTheLinksName) {
+    make("real/inside.txt");
+    const QString link = root.filePath("shortcut");
+    ASSERT_TRUE(QFile::link(folder("real"), link));
+    // A loop below the dropped folder ends the walk instead of running it forever.
+    ASSERT_TRUE(QFile::link(folder("real"), root.filePath("real/loop")));
+    drop({link});
+    EXPECT_EQ(list.paths(), QStringList{root.filePath("shortcut/inside.txt")});
+}
+
 } // namespace
 } // namespace velmora
