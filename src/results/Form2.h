@@ -47,6 +47,7 @@ public:
     // Where a save shows its steps: the main window's progress bar, handed in by the
     // program, since this layer knows nothing of the main window.
     void setSaveProgress(WriteProgress progress) { saveProgress_ = std::move(progress); }
+    const WriteProgress& saveProgress() const { return saveProgress_; }
 
     void PushButton1_Click();
     void PushButton5_Click();

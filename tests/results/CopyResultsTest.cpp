@@ -94,6 +94,24 @@ TEST_F(CopyResultsTest, AClipboardThatNeverFreesUpIsGivenUpSilently) {
     EXPECT_TRUE(SetClipboardText(refusing, QStringLiteral("t")));
 }
 
+// A save lets the window system in now and then; a click arriving meanwhile must not
+// start a second action on the list the save is still reading.
+TEST_F(CopyResultsTest, NoActionStartsWhileTheWindowIsBusy) {
+    form.resultsList().setRows({{QStringLiteral("/x"), true}});
+    form.pointer().setBusy();
+    fakes.fileDialogs.saveAnswers.push_back(QStringLiteral("/never/written.txt"));
+    form.PushButton2().click();
+    form.PushButton6().click();
+    form.PushButton18().click();
+    form.UndoLastTrash();
+    EXPECT_TRUE(watching.shown.empty());
+    EXPECT_TRUE(fakes.fileDialogs.saveAsked.empty());
+    EXPECT_TRUE(fakes.shell.recycleRequests.empty());
+    EXPECT_EQ(clipboard.setAttempts, 0);
+    EXPECT_EQ(form.resultsList().Count(), 1);
+    EXPECT_TRUE(form.pointer().isBusy());
+}
+
 // Two columns: the first padded to its widest field (headers do not count) and followed
 // by a tab; the last one bare.
 class TwoColumns : public ColumnList {

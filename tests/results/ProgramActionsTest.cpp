@@ -1,0 +1,80 @@
+#include "Program.h"
+#include "QStringPrinter.h"
+#include "SettingsSandbox.h"
+#include "TestServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace velmora {
+namespace {
+
+// The results window inside the program: its save reports on the main window's bar, and
+// its trash acts on the rows a real search produced.
+class ProgramActionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::clearSettingsStore();
+        const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        ASSERT_TRUE(QDir().mkpath(dataHome));
+        folder.emplace(dataHome + QStringLiteral("/scratch-XXXXXX"));
+        ASSERT_TRUE(folder->isValid());
+        program = std::make_unique<Program>(fakes.services(), settings, [] {});
+        program->show();
+    }
+
+    std::optional<QTemporaryDir> folder;
+    testing::TestServices fakes;
+    SettingsStore settings;
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(ProgramActionsTest, TheSaveReportsOnTheMainWindowsBar) {
+    Form2& results = program->form2();
+    ASSERT_TRUE(results.saveProgress());
+    results.saveProgress()(42.5, QStringLiteral("Writing file: a.txt (1000)"));
+    EXPECT_EQ(program->form1().ProgressBar1()->value(), 42.5);
+    EXPECT_EQ(program->form1().ProgressBar1()->text(),
+              QStringLiteral("Writing file: a.txt (1000)"));
+
+    results.resultsList().setRows({{QStringLiteral("/a"), true}});
+    fakes.fileDialogs.saveAnswers.push_back(folder->filePath(QStringLiteral("saved.txt")));
+    results.PushButton6().click();
+    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("Done.")});
+    // After a save the bar is back where a search leaves it.
+    EXPECT_EQ(program->form1().ProgressBar1()->value(), 0);
+    EXPECT_EQ(program->form1().ProgressBar1()->text(), QStringLiteral("Progress Bar"));
+}
+
+TEST_F(ProgramActionsTest, FoundDuplicatesGoToTheTrashAndComeBack) {
+    QStringList names{QStringLiteral("holiday1.jpg"), QStringLiteral("holiday2.jpg")};
+    for (const QString& name : names) {
+        QFile file(folder->filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    fakes.fileDialogs.openAnswers.push_back(
+        testing::FakeFileDialogs::selection(folder->path(), names));
+    program->form1().PushButton1()->click();
+    program->form1().PushButton2()->click();
+    Form2& results = program->form2();
+    ASSERT_EQ(results.resultsList().Count(), 2);
+    const std::vector<ResultRow> found = results.resultsList().rows();
+
+    results.PushButton2().click(); // the later file is ticked by the search
+    EXPECT_EQ(results.resultsList().Count(), 1);
+    EXPECT_FALSE(QFile::exists(folder->filePath(names[1])));
+
+    results.UndoLastTrash();
+    EXPECT_EQ(results.resultsList().rows(), found);
+    EXPECT_TRUE(QFile::exists(folder->filePath(names[1])));
+}
+
+} // namespace
+} // namespace velmora
