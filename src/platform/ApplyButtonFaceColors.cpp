@@ -19,20 +19,24 @@ void paintBackground(QWidget& widget, const QColor& colour) {
     widget.setAutoFillBackground(true);
 }
 
-bool takesButtonFace(const QWidget* control) {
+bool isPlainControl(const QWidget* control) {
     return qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control) ||
            qobject_cast<const QGroupBox*>(control) || qobject_cast<const QLabel*>(control);
 }
 
 } // namespace
 
+void fillPlainControlBackgrounds(QWidget& window, const QColor& colour) {
+    for (QWidget* control : window.findChildren<QWidget*>())
+        if (isPlainControl(control))
+            paintBackground(*control, colour);
+}
+
 void ApplyButtonFaceColors(QWidget& window) {
     // The system's colour, not the window's: a window may already carry a colour of its own.
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     paintBackground(window, buttonFace);
-    for (QWidget* control : window.findChildren<QWidget*>())
-        if (takesButtonFace(control))
-            paintBackground(*control, buttonFace);
+    fillPlainControlBackgrounds(window, buttonFace);
 }
 
 } // namespace velmora

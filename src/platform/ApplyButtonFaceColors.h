@@ -1,5 +1,6 @@
 #pragma once
 
+class QColor;
 class QWidget;
 
 namespace velmora {
@@ -8,5 +9,8 @@ namespace velmora {
 // that would otherwise keep a background of their own: check boxes, option buttons,
 // frames and labels. Every other control keeps its colours.
 void ApplyButtonFaceColors(QWidget& window);
+
+// Fills the background of the window's check boxes, option buttons, frames and labels.
+void fillPlainControlBackgrounds(QWidget& window, const QColor& colour);
 
 } // namespace velmora
