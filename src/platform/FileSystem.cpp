@@ -1,4 +1,5 @@
 #include "FileSystem.h"
+#include "DirectoryStream.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,27 +28,6 @@ QString lastComponent(const QString& path) {
         --end;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'), end - 1);
     return path.mid(slash + 1, end - slash - 1);
-}
-
-// Closes the directory stream on every way out.
-class DirectoryStream {
-public:
-    explicit DirectoryStream(const QString& folder) : stream_(opendir(nativePath(folder))) {}
-    ~DirectoryStream() {
-        if (stream_)
-            closedir(stream_);
-    }
-    DirectoryStream(const DirectoryStream&) = delete;
-    DirectoryStream& operator=(const DirectoryStream&) = delete;
-
-    DIR* get() const { return stream_; }
-
-private:
-    DIR* stream_;
-};
-
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 bool matchesFrom(const QString& pattern, const QString& name) {
@@ -140,7 +120,7 @@ void sortNames(QStringList& names) {
 
 QStringList listFiles(const QString& folder, const QString& pattern) {
     QStringList names;
-    DirectoryStream directory(folder);
+    DirectoryStream directory(nativePath(folder));
     if (!directory.get())
         return names;
     const int folderDescriptor = dirfd(directory.get());
@@ -173,7 +153,7 @@ bool FolderObject::IsRootFolder() const {
 }
 
 QStringList FolderObject::SubFolders() const {
-    DirectoryStream directory(path_);
+    DirectoryStream directory(nativePath(path_));
     if (!directory.get()) {
         switch (errno) {
         case EACCES:

@@ -1,4 +1,5 @@
 #include "FolderReading.h"
+#include "DirectoryStream.h"
 
 #include "FileSystem.h"
 #include "WalkPacing.h"
@@ -17,26 +18,6 @@
 namespace velmora {
 
 namespace {
-
-class DirectoryStream {
-public:
-    explicit DirectoryStream(const QByteArray& folder) : stream_(opendir(folder.constData())) {}
-    ~DirectoryStream() {
-        if (stream_)
-            closedir(stream_);
-    }
-    DirectoryStream(const DirectoryStream&) = delete;
-    DirectoryStream& operator=(const DirectoryStream&) = delete;
-
-    DIR* get() const { return stream_; }
-
-private:
-    DIR* stream_;
-};
-
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 FolderReading::Outcome outcomeOfOpenFailure(int error) {
     switch (error) {
