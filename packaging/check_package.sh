@@ -34,6 +34,10 @@ for program in velmora velmora-find; do
     grep -q " ./usr/bin/$program -> ../lib/velmora/$program\$" <<<"$contents" ||
         problem "/usr/bin/$program is not a link into /usr/lib/velmora"
 done
+entry="$(mktemp --suffix=.desktop)"
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/applications/velmora.desktop >"$entry" &&
+    desktop-file-validate "$entry" || problem "the desktop entry is not valid"
+rm -f "$entry"
 depends="$(dpkg-deb -f "$deb" Depends)"
 for needed in libqt6core6 libqt6widgets6 qt6-qpa-plugins; do
     grep -q "$needed" <<<"$depends" || problem "Depends lacks $needed: $depends"

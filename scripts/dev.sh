@@ -26,7 +26,7 @@ packages=(
 stage_packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick
-    dpkg-dev file
+    dpkg-dev file desktop-file-utils
 )
 
 usage() {
