@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 #include "GraphicalDesktop.h"
+#include "MemoryTuning.h"
 #include "Program.h"
 #include "QtServices.h"
 #include "SettingsStore.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", velmora::noDesktopMessage);
         return 1;
     }
+    velmora::tuneMemoryForLargeLists();
     QApplication application(argc, argv);
     velmora::QtServices services(velmora::applicationFolder());
     velmora::SettingsStore settings;

@@ -1,4 +1,5 @@
 #include "FindCommand.h"
+#include "MemoryTuning.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    velmora::tuneMemoryForLargeLists();
     QCoreApplication application(argc, argv);
     QFile input;
     QFile output;
