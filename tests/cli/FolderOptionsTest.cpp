@@ -2,6 +2,7 @@
 #include "FindCommand.h"
 #include "FolderWalk.h"
 #include "QStringPrinter.h"
+#include "TemporaryTree.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -50,28 +51,7 @@ Outcome runAsUnprivilegedUser(const QStringList& arguments) {
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-class FolderTree {
-public:
-    FolderTree() { EXPECT_TRUE(root_.isValid()); }
-
-    QString root() const { return root_.path(); }
-    QString path(const QString& relative) const { return root_.filePath(relative); }
-
-    QString file(const QString& relative) {
-        const QString full = path(relative);
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(full).path()));
-        QFile file(full);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << full.toStdString();
-        return full;
-    }
-
-    void setMode(const QString& relative, mode_t mode) {
-        EXPECT_EQ(chmod(QFile::encodeName(path(relative)).constData(), mode), 0);
-    }
-
-private:
-    QTemporaryDir root_;
-};
+using testing::TemporaryTree;
 
 QByteArray lines(const QStringList& paths) {
     QByteArray text;
@@ -118,7 +98,7 @@ TEST(FolderArguments, HelpDescribesTheFolderOptions) {
 }
 
 TEST(FolderCommand, TheListIsWhatTheWindowWouldLoadFolderAfterFolder) {
-    FolderTree tree;
+    TemporaryTree tree;
     tree.file(QStringLiteral("one/a.txt"));
     tree.file(QStringLiteral("one/sub/b.TXT"));
     tree.file(QStringLiteral("one/c.doc"));
@@ -142,7 +122,7 @@ TEST(FolderCommand, TheListIsWhatTheWindowWouldLoadFolderAfterFolder) {
 }
 
 TEST(FolderCommand, ARelativeFolderIsListedWithItsFullPath) {
-    FolderTree tree;
+    TemporaryTree tree;
     tree.file(QStringLiteral("inner/a"));
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tree.root()));
@@ -154,7 +134,7 @@ TEST(FolderCommand, ARelativeFolderIsListedWithItsFullPath) {
 }
 
 TEST(FolderCommand, AFolderThatIsNotThereIsAnErrorAndAnEmptyOneIsNot) {
-    FolderTree tree;
+    TemporaryTree tree;
     const QString file = tree.file(QStringLiteral("plain"));
     for (const QString& wrong : {tree.path("missing"), file, QString()}) {
         const Outcome outcome = runHere({"--folder", wrong, "--list-only"});
@@ -170,7 +150,7 @@ TEST(FolderCommand, AFolderThatIsNotThereIsAnErrorAndAnEmptyOneIsNot) {
 }
 
 TEST(FolderCommand, WithoutListOnlyTheWalkedFilesAreCompared) {
-    FolderTree tree;
+    TemporaryTree tree;
     tree.file(QStringLiteral("song.mp3"));
     tree.file(QStringLiteral("backup/song.mp3"));
     tree.file(QStringLiteral("backup/zzqq"));
@@ -183,7 +163,7 @@ TEST(FolderCommand, WithoutListOnlyTheWalkedFilesAreCompared) {
 }
 
 TEST(FolderProgram, FoldersTheUserMayNotReadAreLeftOutSilently) {
-    FolderTree tree;
+    TemporaryTree tree;
     tree.setMode(QString(), 0755); // the unprivileged user must reach the tree itself
     tree.file(QStringLiteral("a.txt"));
     tree.file(QStringLiteral("closed/x.txt"));

@@ -36,4 +36,11 @@ private:
     QString error_;
 };
 
+// The same interface over a string held in memory, for callers that want the text itself.
+struct StringSink {
+    QString text;
+    QString& pending() { return text; }
+    bool written() { return true; }
+};
+
 } // namespace velmora

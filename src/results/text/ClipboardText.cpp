@@ -33,12 +33,6 @@ template <typename Sink> bool formatLines(const ColumnList& list, Sink& sink) {
     return true;
 }
 
-struct StringSink {
-    QString text;
-    QString& pending() { return text; }
-    bool written() { return true; }
-};
-
 } // namespace
 
 QString clipboardText(const ColumnList& list) {

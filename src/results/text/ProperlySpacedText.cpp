@@ -79,12 +79,6 @@ bool formatLines(const ColumnList& list, const std::vector<qsizetype>& widths, S
     return true;
 }
 
-struct StringSink {
-    QString text;
-    QString& pending() { return text; }
-    bool written() { return true; }
-};
-
 } // namespace
 
 QString fileNamePart(const QString& path) {
