@@ -12,9 +12,18 @@
 
 namespace velmora {
 
+// The first name-key stage at which two paths matched in option mode.
+enum class MatchStage { None, Path, Extension, Before, After };
+
 struct ResultRow {
     QString path;
     bool checked = false;
+    // Why the row is there: the other path of the pair whose row the clean-up kept, and
+    // that pair's ratio (similarity mode, earlier entry's name first; -1 in option mode)
+    // or its first equal stage (option mode; None in similarity mode).
+    QString partner;
+    double ratio = -1;
+    MatchStage stage = MatchStage::None;
 
     friend bool operator==(const ResultRow&, const ResultRow&) = default;
 };

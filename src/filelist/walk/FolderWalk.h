@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <stop_token>
 
 namespace velmora {
 
@@ -20,6 +21,12 @@ struct FolderWalkHooks {
     std::function<void(const QString& description, int step)> reportFailure;
     // How long the walk runs between two calls of `yield`.
     std::chrono::milliseconds yieldInterval{20};
+    // A requested stop ends the walk at its next entry; what it found so far is returned.
+    std::stop_token stop;
+    // Something the walk had to leave out, named by its bytes on disk, for a caller that
+    // reports it; may be empty.
+    enum class LeftOut { FileNameNotUtf8, FolderNameNotUtf8, FolderUnreadable };
+    std::function<void(LeftOut what, const QByteArray& nativePath)> leftOut;
 };
 
 // Extends `folders` (each entry ends in the separator) with every folder below its
