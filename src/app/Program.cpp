@@ -29,7 +29,8 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
                      [this] { searchRun_.PushButton2_Click(); });
     QObject::connect(form.PushButton3(), &QPushButton::clicked, form1_.get(), [this] {
         PushButton3_Click(services_.messages, services_.folderBrowser, form1_->settings(),
-                          form1_->pointer(), form1_->fileList(), platformPathStyle);
+                          form1_->pointer(), form1_->fileList(), platformPathStyle,
+                          walkStop_.get_token());
     });
     QObject::connect(form.PushButton4(), &QPushButton::clicked, form1_.get(), [this] {
         PushButton4_Click(services_.messages, services_.shell, form1_->fileList(),
@@ -43,11 +44,12 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
     QObject::connect(form.PushButton10(), &QPushButton::clicked, form1_.get(), [this] {
         PushButton10_Click(services_.messages, form1_->fileList(), form1_->pointer());
     });
-    form.ListView1()->setFolderWalkHooks(dropWalkHooks(services_.messages));
+    form.ListView1()->setFolderWalkHooks(dropWalkHooks(services_.messages, walkStop_.get_token()));
 }
 
 Program::~Program() {
     searchRun_.requestStop();
+    walkStop_.request_stop();
 }
 
 Form2& Program::form2() {
@@ -64,9 +66,10 @@ Form2& Program::form2() {
 }
 
 void Program::end() {
-    // A run under way stops first, so the program does not wait for a search nobody
-    // will see.
+    // A run or a walk under way stops first, so the program does not wait for work
+    // nobody will see.
     searchRun_.requestStop();
+    walkStop_.request_stop();
     if (endProgram_)
         endProgram_();
 }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 namespace velmora {
 
@@ -35,6 +36,9 @@ private:
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;
     DuplicateSearchRun searchRun_;
+    // Closing the window ends a folder walk under way ("Add All File(s) In Folder" or a
+    // dropped folder), as it ends a search run.
+    std::stop_source walkStop_;
 };
 
 } // namespace velmora

@@ -24,7 +24,8 @@ QString AskForFolder(FolderBrowser& browser, const QString& prompt, const QStrin
 }
 
 void PushButton3_Click(MessageBoxes& messages, FolderBrowser& browser, SettingsStore& settings,
-                       WindowPointer& pointer, FileList& list, PathStyle style) {
+                       WindowPointer& pointer, FileList& list, PathStyle style,
+                       std::stop_token stop) {
     ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
 
     QString extension;
@@ -51,6 +52,7 @@ void PushButton3_Click(MessageBoxes& messages, FolderBrowser& browser, SettingsS
                        QString::fromLatin1(ErrorTrap::folderWalkPrefix));
     FolderWalkHooks hooks;
     hooks.yield = yieldToWindowSystem;
+    hooks.stop = stop;
     hooks.reportFailure = [&walkTrap](const QString& description, int step) {
         walkTrap.report(description, step);
     };
@@ -59,7 +61,9 @@ void PushButton3_Click(MessageBoxes& messages, FolderBrowser& browser, SettingsS
         paths = filesInFolderTree(folder, QStringLiteral("*.") + extension, style, hooks);
     });
     // One insertion for the whole tree, so the list view is not told of each file.
-    trap.step(128, [&] { list.addMany(paths); });
+    // A walk cut short by the window closing holds part of a tree; nobody will see it.
+    if (!stop.stop_requested())
+        trap.step(128, [&] { list.addMany(paths); });
     trap.step(132, [&] { pointer.setDefault(); });
 }
 

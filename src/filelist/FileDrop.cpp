@@ -36,9 +36,13 @@ void ListView1_OLEDragDrop(const QStringList& droppedPaths, FileList& list, Path
         try {
             if (!readAttributeBits(path))
                 continue;
-            if (IsFolder(path))
-                list.addMany(filesInFolderTree(path, QStringLiteral("*.*"), style, hooks));
-            else
+            if (hooks.stop.stop_requested())
+                return;
+            if (IsFolder(path)) {
+                QStringList files = filesInFolderTree(path, QStringLiteral("*.*"), style, hooks);
+                if (!hooks.stop.stop_requested())
+                    list.addMany(files);
+            } else
                 list.Add(path);
         } catch (...) {
             continue;
@@ -46,9 +50,10 @@ void ListView1_OLEDragDrop(const QStringList& droppedPaths, FileList& list, Path
     }
 }
 
-FolderWalkHooks dropWalkHooks(MessageBoxes& messages) {
+FolderWalkHooks dropWalkHooks(MessageBoxes& messages, std::stop_token stop) {
     FolderWalkHooks hooks;
     hooks.yield = yieldToWindowSystem;
+    hooks.stop = std::move(stop);
     ErrorTrap walkTrap(messages, QStringLiteral("AddFolder"),
                        QStringLiteral("GetSubDirectories2016"),
                        QString::fromLatin1(ErrorTrap::folderWalkPrefix));

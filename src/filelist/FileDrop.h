@@ -33,8 +33,8 @@ std::optional<Qt::DropAction> dropActionFor(Qt::DropActions possible);
 void ListView1_OLEDragDrop(const QStringList& droppedPaths, FileList& list, PathStyle style,
                            const FolderWalkHooks& hooks);
 
-// What a walk started by a drop needs: it yields to the window system and reports its own
-// failures with the folder walk's error message.
-FolderWalkHooks dropWalkHooks(MessageBoxes& messages);
+// What a walk started by a drop needs: it yields to the window system, reports its own
+// failures with the folder walk's error message, and ends when a stop is requested.
+FolderWalkHooks dropWalkHooks(MessageBoxes& messages, std::stop_token stop = {});
 
 } // namespace velmora

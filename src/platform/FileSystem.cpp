@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -56,7 +57,63 @@ bool matchesFrom(const QString& pattern, const QString& name) {
     return p == pattern.size();
 }
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool isValidUtf8(const unsigned char* bytes) {
+    while (*bytes) {
+        const unsigned char lead = *bytes;
+        if (lead < 0x80) {
+            ++bytes;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (bytes[1] < low || bytes[1] > high)
+            return false;
+        for (int next = 2; next < length; ++next) {
+            if (bytes[next] < 0x80 || bytes[next] > 0xBF)
+                return false;
+        }
+        bytes += length;
+    }
+    return true;
+}
+
 } // namespace
+
+std::optional<QString> decodeFileName(const char* nativeName) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(nativeName);
+    const unsigned char* end = bytes;
+    bool ascii = true;
+    for (; *end; ++end)
+        ascii = ascii && *end < 0x80;
+    const auto size = static_cast<qsizetype>(end - bytes);
+    if (ascii)
+        return QString::fromLatin1(nativeName, size);
+    if (!isValidUtf8(bytes))
+        return std::nullopt;
+    // The plain conversions take a leading U+FEFF for a byte-order mark and drop it; in
+    // a name it is a character like any other.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(nativeName, size));
+}
 
 RuntimeError::RuntimeError(int number, const QString& description)
     : std::runtime_error(description.toStdString()), number_(number) {}
@@ -133,9 +190,9 @@ QStringList listFiles(const QString& folder, const QString& pattern) {
                 S_ISDIR(target.st_mode))
                 continue;
         }
-        const QString name = QFile::decodeName(entry->d_name);
-        if (wildcardMatches(pattern, name))
-            names.append(name);
+        const std::optional<QString> name = decodeFileName(entry->d_name);
+        if (name && wildcardMatches(pattern, *name))
+            names.append(*name);
     }
     sortNames(names);
     return names;
@@ -179,8 +236,10 @@ QStringList FolderObject::SubFolders() const {
                 fstatat(folderDescriptor, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
                 S_ISDIR(status.st_mode);
         }
-        if (isFolder)
-            names.append(QFile::decodeName(entry->d_name));
+        if (!isFolder)
+            continue;
+        if (const std::optional<QString> name = decodeFileName(entry->d_name))
+            names.append(*name);
     }
     sortNames(names);
     return names;

@@ -53,6 +53,11 @@ bool wildcardMatches(const QString& pattern, const QString& name);
 // pattern, sorted case-insensitively. An unreadable folder gives an empty list.
 QStringList listFiles(const QString& folder, const QString& pattern);
 
+// A name as the program holds it: the characters its bytes on disk stand for, all of
+// them (a leading U+FEFF included). Nothing for bytes that are not valid UTF-8: such a
+// name cannot be held as text without changing it.
+std::optional<QString> decodeFileName(const char* nativeName);
+
 // Names sorted the way listings are: case-insensitively, ties broken by exact order.
 void sortNames(QStringList& names);
 

@@ -4,8 +4,12 @@
 #include "TemporaryTree.h"
 #include "TestServices.h"
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +24,7 @@ class AddFolderWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::clearSettingsStore();
-        program = std::make_unique<Program>(services.services(), settings, [] {});
+        program = std::make_unique<Program>(services.services(), settings, [this] { ++ended; });
         program->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->form1()));
     }
@@ -29,6 +33,7 @@ protected:
     TestServices services;
     SettingsStore settings;
     std::unique_ptr<Program> program;
+    int ended = 0;
 };
 
 TEST_F(AddFolderWindowTest, TheButtonFillsTheListShownInTheWindow) {
@@ -47,6 +52,36 @@ TEST_F(AddFolderWindowTest, TheButtonFillsTheListShownInTheWindow) {
     EXPECT_FALSE(form.pointer().isBusy());
     EXPECT_TRUE(services.messages.shown.empty());
     EXPECT_EQ(SettingsStore().read(QStringLiteral("LastFolder"), {}), tree.root());
+}
+
+// A walk takes the window's stop request at its next turn (the walk's own tests show
+// that); here the request given by closing reaches both kinds of walk.
+TEST_F(AddFolderWindowTest, ClosingTheWindowStopsEveryFolderWalk) {
+    tree.file(QStringLiteral("a.txt"));
+    tree.file(QStringLiteral("B/b.txt"));
+    Form1& form = program->form1();
+    form.close();
+    ASSERT_EQ(ended, 1);
+
+    services.messages.promptAnswers.push_back(QStringLiteral("txt"));
+    services.folderBrowser.answers.push_back(tree.root());
+    form.PushButton3()->click();
+    // A closed window takes no drop; shown again, it still holds the request.
+    form.show();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(tree.root())});
+    QWidget* viewport = form.ListView1()->viewport();
+    QDragEnterEvent enter(viewport->rect().center(), Qt::CopyAction, &dropped, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(viewport->rect().center(), Qt::CopyAction, &dropped, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    QCoreApplication::processEvents(); // the dropped folder is walked once the drop is answered
+    ASSERT_TRUE(drop.isAccepted());
+
+    EXPECT_TRUE(form.fileList().paths().isEmpty());
+    EXPECT_FALSE(form.pointer().isBusy());
 }
 
 } // namespace

@@ -3,11 +3,16 @@
 #include "TemporaryTree.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -32,6 +37,40 @@ QStringList load(const TemporaryTree& tree, const QString& extension,
 
 bool runningAsRoot() {
     return geteuid() == 0;
+}
+
+// Creates a file or a folder named by raw bytes (relative to the tree), which Qt's own
+// calls could not name.
+void makeRaw(const TemporaryTree& tree, const QByteArray& relative, bool folder) {
+    const QByteArray full = QFile::encodeName(tree.root()) + '/' + relative;
+    if (folder) {
+        ASSERT_EQ(mkdir(full.constData(), 0755), 0) << full.constData();
+        return;
+    }
+    const int descriptor = open(full.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(descriptor, 0) << full.constData();
+    close(descriptor);
+}
+
+using LeftOut = FolderWalkHooks::LeftOut;
+using LeftOutReport = std::pair<LeftOut, QByteArray>;
+
+// What a walk over the tree reports as left out, each path relative to the tree.
+FolderWalkHooks collectingLeftOut(const TemporaryTree& tree, std::vector<LeftOutReport>& into) {
+    FolderWalkHooks hooks;
+    const QByteArray prefix = QFile::encodeName(tree.root()) + '/';
+    hooks.leftOut = [&into, prefix](LeftOut what, const QByteArray& path) {
+        EXPECT_TRUE(path.startsWith(prefix)) << path.constData();
+        into.emplace_back(what, path.mid(prefix.size()));
+    };
+    return hooks;
+}
+
+QList<QByteArray> nativeNames(const QStringList& names) {
+    QList<QByteArray> native;
+    for (const QString& name : names)
+        native.append(QFile::encodeName(name));
+    return native;
 }
 
 TEST(FolderWalk, FilesComeFolderByFolderLevelByLevel) {
@@ -82,11 +121,17 @@ TEST(FolderWalk, ExtensionMatchingIgnoresCaseAndStarTakesNamesWithoutADot) {
     tree.file(QStringLiteral("notes.txt.bak"));
     tree.file(QStringLiteral("README"));
     tree.file(QStringLiteral("txt"));
+    tree.file(QStringLiteral("b.rtxt"));
+    tree.file(QStringLiteral("readmetxt"));
     tree.file(QStringLiteral("sub/b.Txt"));
 
+    // "txt" is "*.txt": the dot is part of the pattern.
     EXPECT_EQ(load(tree, QStringLiteral("txt")), (QStringList{"Report.TXT", "sub/b.Txt"}));
+    EXPECT_EQ(ListFilesInFolder(tree.root(), QStringLiteral("*.txt"), PathStyle::Posix),
+              QStringList{"Report.TXT"});
     EXPECT_EQ(load(tree, QStringLiteral("*")),
-              (QStringList{"notes.txt.bak", "README", "Report.TXT", "txt", "sub/b.Txt"}));
+              (QStringList{"b.rtxt", "notes.txt.bak", "README", "readmetxt", "Report.TXT", "txt",
+                           "sub/b.Txt"}));
     EXPECT_EQ(load(tree, QStringLiteral("t?t")), (QStringList{"Report.TXT", "sub/b.Txt"}));
     // The answer is used as typed: a leading dot is not taken off.
     EXPECT_TRUE(load(tree, QStringLiteral(".txt")).isEmpty());
@@ -160,6 +205,95 @@ TEST(FolderWalk, ANameThatIsNotValidTextIsNotLoaded) {
     EXPECT_EQ(load(tree, QStringLiteral("txt")), QStringList{"plain.txt"});
 }
 
+// Names are taken byte for byte as on disk; names that are not valid UTF-8 cannot be held
+// unchanged, so they are left out and reported by their bytes.
+TEST(FolderWalk, HostileNamesAreKeptExactlyOrReportedByTheirBytes) {
+    struct Case {
+        const char* what;
+        QByteArray entry; // a folder when it ends in "/", holding "in.txt"
+        QList<QByteArray> loaded;
+        std::vector<LeftOutReport> leftOut;
+    };
+    const std::vector<Case> cases{
+        {"leading U+FEFF", "\xEF\xBB\xBFreport.txt", {"\xEF\xBB\xBFreport.txt"}, {}},
+        {"two of them", "\xEF\xBB\xBF\xEF\xBB\xBFr.txt", {"\xEF\xBB\xBF\xEF\xBB\xBFr.txt"}, {}},
+        {"U+FEFF inside", "r\xEF\xBB\xBF.txt", {"r\xEF\xBB\xBF.txt"}, {}},
+        {"four-byte form", "\xF0\x9F\x98\x80.txt", {"\xF0\x9F\x98\x80.txt"}, {}},
+        {"line break", "a\nb.txt", {"a\nb.txt"}, {}},
+        {"folder with U+FEFF", "\xEF\xBB\xBFphotos/", {"\xEF\xBB\xBFphotos/in.txt"}, {}},
+        {"invalid byte", "bad\xFF.txt", {}, {{LeftOut::FileNameNotUtf8, "bad\xFF.txt"}}},
+        {"overlong slash", "\xC0\xAF.txt", {}, {{LeftOut::FileNameNotUtf8, "\xC0\xAF.txt"}}},
+        {"surrogate", "\xED\xA0\x80.txt", {}, {{LeftOut::FileNameNotUtf8, "\xED\xA0\x80.txt"}}},
+        {"beyond U+10FFFF",
+         "\xF4\x90\x80\x80.txt",
+         {},
+         {{LeftOut::FileNameNotUtf8, "\xF4\x90\x80\x80.txt"}}},
+        {"cut short", "\xE2\x82.txt", {}, {{LeftOut::FileNameNotUtf8, "\xE2\x82.txt"}}},
+        {"not loaded anyway", "bad\xFF.doc", {}, {}},
+        {"folder", "dir\xFF/", {}, {{LeftOut::FolderNameNotUtf8, "dir\xFF"}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        TemporaryTree tree;
+        const bool folder = test.entry.endsWith('/');
+        makeRaw(tree, folder ? test.entry.chopped(1) : test.entry, folder);
+        if (folder)
+            makeRaw(tree, test.entry + "in.txt", false);
+        std::vector<LeftOutReport> leftOut;
+
+        EXPECT_EQ(nativeNames(load(tree, QStringLiteral("txt"), collectingLeftOut(tree, leftOut))),
+                  test.loaded);
+        EXPECT_EQ(leftOut, test.leftOut);
+    }
+}
+
+TEST(FolderWalk, ATreeWithByteOrderMarksListsWhatFindLists) {
+    TemporaryTree tree;
+    const QString mark(QChar(0xFEFF));
+    tree.file(mark + QStringLiteral("photos/a.jpg"));
+    tree.file(QStringLiteral("photos/b.jpg"));
+    tree.file(mark + QStringLiteral("report.txt"));
+    tree.file(QStringLiteral("report.txt"));
+    tree.file(QStringLiteral("photos/") + mark + QStringLiteral("deeper/") + mark);
+
+    QProcess find;
+    find.start(QStringLiteral("find"), {tree.root(), QStringLiteral("-type"), QStringLiteral("f"),
+                                        QStringLiteral("-print0")});
+    ASSERT_TRUE(find.waitForFinished());
+    QList<QByteArray> found = find.readAllStandardOutput().split('\0');
+    found.removeAll(QByteArray());
+    QList<QByteArray> walked =
+        nativeNames(filesInFolderTree(tree.root(), QStringLiteral("*.*"), PathStyle::Posix));
+    std::sort(found.begin(), found.end());
+    std::sort(walked.begin(), walked.end());
+
+    EXPECT_EQ(walked, found);
+    EXPECT_EQ(walked.size(), 5);
+}
+
+TEST(FolderWalk, AStopRequestEndsTheWalkAtItsNextTurn) {
+    TemporaryTree tree;
+    for (int folder = 0; folder < 40; ++folder)
+        tree.file(QStringLiteral("f%1/a.txt").arg(folder));
+    std::stop_source closing;
+    int turns = 0;
+    FolderWalkHooks hooks;
+    hooks.yieldInterval = std::chrono::milliseconds(0);
+    hooks.stop = closing.get_token();
+    // The window closes during the walk's first turn.
+    hooks.yield = [&] {
+        ++turns;
+        closing.request_stop();
+    };
+
+    EXPECT_TRUE(load(tree, QStringLiteral("txt"), hooks).isEmpty());
+    EXPECT_LE(turns, 2);
+
+    QStringList folders{tree.root() + QLatin1Char('/')};
+    GetSubDirectories2016(folders, true, PathStyle::Posix, hooks);
+    EXPECT_LE(folders.size(), 1);
+}
+
 TEST(FolderWalk, AStartFolderWithItsSeparatorGivesSingleSeparators) {
     TemporaryTree tree;
     tree.file(QStringLiteral("a.txt"));
@@ -185,7 +319,8 @@ TEST(FolderWalk, AFolderThatMayNotBeReadIsDroppedSilently) {
     tree.setMode(QStringLiteral("closed"), 0);
     tree.setMode(QStringLiteral("listable"), 0444); // names can be read, nothing opened
     int reported = 0;
-    FolderWalkHooks hooks;
+    std::vector<LeftOutReport> leftOut;
+    FolderWalkHooks hooks = collectingLeftOut(tree, leftOut);
     hooks.reportFailure = [&reported](const QString&, int) { ++reported; };
 
     const QStringList loaded = load(tree, QStringLiteral("txt"), hooks);
@@ -194,6 +329,9 @@ TEST(FolderWalk, AFolderThatMayNotBeReadIsDroppedSilently) {
     tree.setMode(QStringLiteral("listable"), 0755);
     EXPECT_EQ(loaded, (QStringList{"a.txt", "open/b.txt", "open/deeper/c.txt"}));
     EXPECT_EQ(reported, 0);
+    // Only a caller that asks hears of them.
+    EXPECT_EQ(leftOut, (std::vector<LeftOutReport>{{LeftOut::FolderUnreadable, "closed"},
+                                                   {LeftOut::FolderUnreadable, "listable/below"}}));
 }
 
 TEST(FolderWalk, FilesBeyondThePathLimitAreLeftOutAndTheWalkEnds) {

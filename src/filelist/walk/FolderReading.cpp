@@ -60,10 +60,6 @@ public:
             return false;
         if (!everything_ && !wildcardMatches(pattern_, name))
             return false;
-        // The list holds the path as text; a name that does not survive the round trip
-        // could not be opened by that path.
-        if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != rawName)
-            return false;
         // Opening folder + "/" + name fails once the path reaches the platform's limit.
         if (folderPathBytes_ + 1 + static_cast<qsizetype>(std::strlen(rawName)) >= PATH_MAX)
             return false;
@@ -122,8 +118,13 @@ FolderReading readFolder(const QString& folder, const QString* loadPattern, Walk
         rules.emplace(*loadPattern, folderDescriptor, folderPathBytes);
 
     for (unsigned entriesRead = 1;; ++entriesRead) {
-        if (pacing && entriesRead % 512 == 0)
+        if (pacing && entriesRead % 512 == 0) {
             pacing->maybeYield();
+            if (pacing->stopRequested()) {
+                reading.outcome = FolderReading::Outcome::Interrupted;
+                break;
+            }
+        }
         errno = 0;
         const dirent* entry = readdir(directory.get());
         if (!entry) {
@@ -141,15 +142,23 @@ FolderReading readFolder(const QString& folder, const QString* loadPattern, Walk
                 continue;
             type = entryTypeOf(status.st_mode);
         }
+        const std::optional<QString> name = decodeFileName(rawName);
         if (type == DT_DIR) {
-            reading.subfolders.append(QFile::decodeName(rawName));
+            if (name)
+                reading.subfolders.append(*name);
+            else
+                reading.subfoldersNotUtf8.append(QByteArray(rawName));
             continue;
         }
         if (!rules)
             continue;
-        const QString name = QFile::decodeName(rawName);
-        if (rules->takes(rawName, type, name))
-            reading.files.append(name);
+        if (name) {
+            if (rules->takes(rawName, type, *name))
+                reading.files.append(*name);
+        } else if (rules->takes(rawName, type, QString::fromUtf8(rawName))) {
+            // Judged by its nearest text, so only a name loading would have taken counts.
+            reading.filesNotUtf8.append(QByteArray(rawName));
+        }
     }
     sortNames(reading.subfolders);
     sortNames(reading.files);

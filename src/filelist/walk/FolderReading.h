@@ -24,9 +24,15 @@ struct FolderReading {
     // listings. They match the pattern, do not start with "~", can be opened, and are not
     // exactly hidden + archive.
     QStringList files;
+    // The names of this folder, as bytes, that are not valid UTF-8: subfolders the walk
+    // would have entered, and (with a load pattern) files loading would have taken. They
+    // cannot be held as text unchanged, so they are left out.
+    QList<QByteArray> subfoldersNotUtf8;
+    QList<QByteArray> filesNotUtf8;
 };
 
-// Reads the folder's entries once. The entry types the directory itself reports spare a
+// Reads the folder's entries once, ending early (Interrupted) when the pacing says a stop
+// was requested. The entry types the directory itself reports spare a
 // status call per entry: only hidden names, links and entries of unknown type are
 // examined one by one. Without a load pattern only the subfolders are collected.
 FolderReading readFolder(const QString& folder, const QString* loadPattern,

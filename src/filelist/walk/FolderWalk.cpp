@@ -6,6 +6,8 @@
 #include "PathSeparators.h"
 #include "WalkPacing.h"
 
+#include <QFile>
+
 #include <exception>
 #include <vector>
 
@@ -44,11 +46,15 @@ public:
                 all.insert(all.end(), std::make_move_iterator(level.begin()),
                            std::make_move_iterator(level.end()));
             });
+            if (pacing_.stopRequested())
+                return all;
             if (!recurse) {
                 // Nobody reads the folders found, so whether they are still folders the
                 // walk may enter is checked here.
                 for (WalkFolder& folder : found) {
                     pacing_.maybeYield();
+                    if (pacing_.stopRequested())
+                        break;
                     bool keep = false;
                     guarded(154, [&] { keep = IsFolder(folder.path) && mayEnter(folder.path); });
                     if (keep)
@@ -71,18 +77,27 @@ private:
         QStringList unreadable;
         for (WalkFolder& folder : level) {
             pacing_.maybeYield();
+            if (pacing_.stopRequested())
+                break;
             if (!mayListSubfolders(folder))
                 continue;
             FolderReading reading = readFolder(folder.path, loadPattern_, &pacing_);
             if (reading.outcome == FolderReading::Outcome::PermissionDenied ||
                 reading.outcome == FolderReading::Outcome::Vanished) {
+                if (reading.outcome == FolderReading::Outcome::PermissionDenied)
+                    tellLeftOut(FolderWalkHooks::LeftOut::FolderUnreadable,
+                                nativeFolderPath(folder.path));
                 unreadable.append(folder.path);
                 continue;
             }
             if (loadPattern_ && reading.outcome == FolderReading::Outcome::Complete) {
                 folder.files = std::move(reading.files);
                 folder.read = true;
+                tellFilesLeftOut(folder.path, reading.filesNotUtf8);
             }
+            for (const QByteArray& name : reading.subfoldersNotUtf8)
+                tellLeftOut(FolderWalkHooks::LeftOut::FolderNameNotUtf8,
+                            QFile::encodeName(folder.path) + name);
             for (const QString& name : reading.subfolders) {
                 if (name.size() >= limit_ || HasBadCharacters(name) ||
                     name.contains(QLatin1Char('?')) || name == QLatin1String(".") ||
@@ -131,6 +146,27 @@ private:
         }
     }
 
+public:
+    void tellLeftOut(FolderWalkHooks::LeftOut what, const QByteArray& nativePath) const {
+        if (hooks_.leftOut)
+            hooks_.leftOut(what, nativePath);
+    }
+
+    void tellFilesLeftOut(const QString& folderPath, const QList<QByteArray>& names) const {
+        for (const QByteArray& name : names)
+            tellLeftOut(FolderWalkHooks::LeftOut::FileNameNotUtf8,
+                        QFile::encodeName(folderPath) + name);
+    }
+
+    // A folder named the way the system would print it: without a trailing separator.
+    static QByteArray nativeFolderPath(const QString& folderPath) {
+        QByteArray native = QFile::encodeName(folderPath);
+        if (native.size() > 1 && native.endsWith('/'))
+            native.chop(1);
+        return native;
+    }
+
+private:
     template <typename Step> void guarded(int step, Step&& action) {
         try {
             action();
@@ -151,7 +187,7 @@ private:
 
 void GetSubDirectories2016(QStringList& folders, bool recurse, PathStyle style,
                            const FolderWalkHooks& hooks) {
-    WalkPacing pacing(hooks.yield, hooks.yieldInterval);
+    WalkPacing pacing(hooks.yield, hooks.yieldInterval, hooks.stop);
     std::vector<WalkFolder> start;
     start.reserve(folders.size());
     for (const QString& folder : folders)
@@ -167,20 +203,28 @@ void GetSubDirectories2016(QStringList& folders, bool recurse, PathStyle style,
 QStringList filesInFolderTree(const QString& folder, const QString& pattern, PathStyle style,
                               const FolderWalkHooks& hooks) {
     const QChar separator(separatorOf(style));
-    WalkPacing pacing(hooks.yield, hooks.yieldInterval);
+    WalkPacing pacing(hooks.yield, hooks.yieldInterval, hooks.stop);
     std::vector<WalkFolder> start;
     start.emplace_back(folder + separator);
-    std::vector<WalkFolder> folders =
-        TreeWalk(style, hooks, pacing, &pattern).run(std::move(start), true);
+    TreeWalk walk(style, hooks, pacing, &pattern);
+    std::vector<WalkFolder> folders = walk.run(std::move(start), true);
 
     QStringList paths;
     for (WalkFolder& entry : folders) {
         pacing.maybeYield();
+        if (pacing.stopRequested())
+            break;
         const QString folderPath = entry.path.chopped(1);
         // Folders the walk did not read (not entered, or their listing broke off) are
         // read now.
-        const QStringList names =
-            entry.read ? std::move(entry.files) : readFolder(folderPath, &pattern, &pacing).files;
+        QStringList names;
+        if (entry.read) {
+            names = std::move(entry.files);
+        } else {
+            FolderReading reading = readFolder(folderPath, &pattern, &pacing);
+            names = std::move(reading.files);
+            walk.tellFilesLeftOut(entry.path, reading.filesNotUtf8);
+        }
         for (const QString& name : names)
             paths.append(NormalizePathSeparators(folderPath + separator + name, style));
     }

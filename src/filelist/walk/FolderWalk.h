@@ -31,7 +31,8 @@ struct FolderWalkHooks {
 
 // Extends `folders` (each entry ends in the separator) with every folder below its
 // entries, level by level. Folders that may not be read or have vanished are dropped
-// without a word; symbolic links to folders are not followed.
+// (those that may not be read are told to `leftOut`, nothing else is said); symbolic links
+// to folders are not followed. Every name is taken exactly as on disk.
 void GetSubDirectories2016(QStringList& folders, bool recurse, PathStyle style,
                            const FolderWalkHooks& hooks = {});
 

@@ -2,8 +2,9 @@
 
 namespace velmora {
 
-WalkPacing::WalkPacing(std::function<void()> yield, std::chrono::milliseconds interval)
-    : yield_(std::move(yield)), intervalMilliseconds_(interval.count()) {
+WalkPacing::WalkPacing(std::function<void()> yield, std::chrono::milliseconds interval,
+                       std::stop_token stop)
+    : yield_(std::move(yield)), intervalMilliseconds_(interval.count()), stop_(std::move(stop)) {
     sinceLastYield_.start();
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <stop_token>
 
 namespace velmora {
 
@@ -13,14 +14,18 @@ namespace velmora {
 // round of event handling for each one.
 class WalkPacing {
 public:
-    WalkPacing(std::function<void()> yield, std::chrono::milliseconds interval);
+    WalkPacing(std::function<void()> yield, std::chrono::milliseconds interval,
+               std::stop_token stop = {});
 
     void maybeYield();
+    // Whether the walk should end now; a turn of the window is often what asks for it.
+    bool stopRequested() const { return stop_.stop_requested(); }
 
 private:
     std::function<void()> yield_;
     qint64 intervalMilliseconds_;
     QElapsedTimer sinceLastYield_;
+    std::stop_token stop_;
 };
 
 } // namespace velmora
