@@ -18,8 +18,8 @@ QString overwriteQuestion(const QString& fileName);
 // "Save Results As Text File": asks for a name (and before replacing a file, whether
 // that is wanted), writes the header and the ticked rows aligned, showing the steps on
 // the progress callback, and says "Done." when the file is complete. A file that could
-// not be written gives one message naming it and the reason instead, and an existing
-// file of that name is left as it was.
+// not be written gives one message naming it and the reason instead; how an existing file
+// is replaced or rewritten, and what is refused, is SaveListviewProperlySpaced's.
 void SaveResultsAsTextFile(const ResultsList& list, Services& services, WindowPointer& pointer,
                            const WriteProgress& progress);
 

@@ -2,7 +2,9 @@
 
 #include "BufferedTextWriter.h"
 #include "ColumnWidths.h"
+#include "SaveTarget.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -119,20 +121,48 @@ WriteOutcome SaveListviewProperlySpaced(const ColumnList& list, const QString& p
         steps.idle();
         return WriteOutcome::failure(what + path + QStringLiteral(": ") + reason);
     };
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(QStringLiteral("Cannot create "), file.errorString());
-    {
+    const auto written = [&](QFileDevice& file) {
         BufferedTextWriter writer(file);
-        if (!formatLines(list, widths, writer, steps.listening() ? &steps : nullptr) ||
-            !writer.flush()) {
-            file.cancelWriting();
-            return failed(QStringLiteral("Cannot write "), writer.errorString());
-        }
+        if (formatLines(list, widths, writer, steps.listening() ? &steps : nullptr) &&
+            writer.flush())
+            return QString();
+        return writer.errorString();
+    };
+
+    const SaveTarget target = saveTargetFor(path);
+    switch (target.way) {
+    case SaveTarget::Way::Refuse:
+        steps.idle();
+        return WriteOutcome::failure(path + QStringLiteral(" is not a regular file. Nothing was "
+                                                           "written; choose another name."));
+    case SaveTarget::Way::RewriteInPlace: {
+        QFile file(target.path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return failed(QStringLiteral("Cannot write "), file.errorString());
+        QString error = written(file);
+        if (!file.flush() && error.isEmpty())
+            error = file.errorString();
+        file.close();
+        if (!error.isEmpty())
+            return failed(QStringLiteral("Cannot write "),
+                          error + QStringLiteral(" The file is incomplete."));
+        break;
     }
-    if (!file.commit())
-        return failed(QStringLiteral("Cannot finish writing "), file.errorString());
+    case SaveTarget::Way::Replace: {
+        QSaveFile file(target.path);
+        if (!file.open(QIODevice::WriteOnly))
+            return failed(QStringLiteral("Cannot create "), file.errorString());
+        keepOwnerAndPermissions(file.handle(), target);
+        const QString error = written(file);
+        if (!error.isEmpty()) {
+            file.cancelWriting();
+            return failed(QStringLiteral("Cannot write "), error);
+        }
+        if (!file.commit())
+            return failed(QStringLiteral("Cannot finish writing "), file.errorString());
+        break;
+    }
+    }
     steps.done();
     steps.idle();
     return WriteOutcome::success();

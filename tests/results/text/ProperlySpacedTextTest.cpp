@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <utility>
 #include <vector>
 
@@ -267,6 +271,89 @@ TEST(SaveListviewProperlySpaced, FolderInTheWayIsReportedAndKept) {
     EXPECT_TRUE(QFile::exists(path + "/keep.txt"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{})
         << "no temporary file may be left behind";
+}
+
+struct stat statusOf(const QString& path) {
+    struct stat status {};
+    EXPECT_EQ(lstat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
+    return status;
+}
+
+const QByteArray savedText = "File(s)\t\r\n/a     \t\r\n";
+
+WriteOutcome saveOneRow(const QString& path) {
+    return SaveListviewProperlySpaced(TableFixture::files({{"/a", true}}), path);
+}
+
+TEST(SaveListviewProperlySpaced, WhatIsNotAPlainFileIsRefusedUntouched) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    struct Node {
+        const char* name;
+        mode_t type;
+    };
+    for (const Node node : {Node{"pipe", S_IFIFO}, Node{"null-device", S_IFCHR}}) {
+        SCOPED_TRACE(node.name);
+        const QString path = folder.filePath(node.name);
+        // Only the superuser may make a device; a pipe anyone.
+        if (mknod(QFile::encodeName(path).constData(), node.type | 0666, makedev(1, 3)) != 0)
+            continue;
+
+        const WriteOutcome outcome = saveOneRow(path);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.error, path + QStringLiteral(" is not a regular file. Nothing was "
+                                                       "written; choose another name."));
+        EXPECT_EQ(statusOf(path).st_mode & S_IFMT, node.type);
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{})
+        << "no temporary file may be left behind";
+}
+
+TEST(SaveListviewProperlySpaced, EveryNameOfTheFileShowsTheNewText) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("results.txt");
+    const QString hardLink = folder.filePath("also results.txt");
+    const QString symbolicLink = folder.filePath("link.txt");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(5000, 'x'));
+    }
+    ASSERT_EQ(link(QFile::encodeName(path).constData(), QFile::encodeName(hardLink).constData()),
+              0);
+    ASSERT_TRUE(QFile::link(path, symbolicLink));
+
+    ASSERT_TRUE(saveOneRow(hardLink).ok);
+    EXPECT_EQ(readAll(path), savedText);
+    EXPECT_EQ(statusOf(path).st_ino, statusOf(hardLink).st_ino);
+    EXPECT_EQ(statusOf(path).st_nlink, 2u);
+
+    ASSERT_TRUE(SaveListviewProperlySpaced(TableFixture::files({{"/b", true}}), symbolicLink).ok);
+    EXPECT_TRUE(QFileInfo(symbolicLink).isSymLink());
+    EXPECT_EQ(readAll(hardLink), QByteArray("File(s)\t\r\n/b     \t\r\n"));
+}
+
+TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("results.txt");
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    const QByteArray native = QFile::encodeName(path);
+    ASSERT_EQ(chmod(native.constData(), 0604), 0);
+    // Run by the superuser, the file is someone else's; otherwise it stays the user's.
+    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    const gid_t group = geteuid() == 0 ? 65534 : getegid();
+    ASSERT_EQ(chown(native.constData(), owner, group), 0);
+    const ino_t before = statusOf(path).st_ino;
+
+    ASSERT_TRUE(saveOneRow(path).ok);
+    const struct stat after = statusOf(path);
+    EXPECT_NE(after.st_ino, before) << "a single-name file is replaced whole";
+    EXPECT_EQ(after.st_mode & 07777, 0604u);
+    EXPECT_EQ(after.st_uid, owner);
+    EXPECT_EQ(after.st_gid, group);
+    EXPECT_EQ(readAll(path), savedText);
 }
 
 TEST(SaveListviewProperlySpaced, FileNamePartIsTheTextAfterTheLastSlash) {

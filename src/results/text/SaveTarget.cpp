@@ -1,0 +1,52 @@
+#include "SaveTarget.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+
+SaveTarget saveTargetFor(const QString& path) {
+    SaveTarget target;
+    target.path = path;
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString resolved = info.canonicalFilePath();
+        if (!resolved.isEmpty())
+            target.path = resolved;
+    }
+    struct stat status {};
+    if (stat(QFile::encodeName(target.path).constData(), &status) != 0)
+        return target; // nothing there yet: a new file
+    if (!S_ISREG(status.st_mode)) {
+        target.way = SaveTarget::Way::Refuse;
+        return target;
+    }
+    target.existing = true;
+    target.owner = status.st_uid;
+    target.group = status.st_gid;
+    target.mode = status.st_mode & 07777;
+    const QByteArray folder = QFile::encodeName(QFileInfo(target.path).absolutePath());
+    const bool folderWritable = access(folder.constData(), W_OK | X_OK) == 0;
+    if (status.st_nlink > 1 || !folderWritable)
+        target.way = SaveTarget::Way::RewriteInPlace;
+    return target;
+}
+
+void keepOwnerAndPermissions(int descriptor, const SaveTarget& target) {
+    if (!target.existing || descriptor < 0)
+        return;
+    // Only the superuser may give a file away; anyone may choose among their own groups.
+    // Whatever may not be set stays the user's own.
+    bool ownerKept = fchown(descriptor, target.owner, target.group) == 0;
+    if (!ownerKept)
+        ownerKept = fchown(descriptor, static_cast<uid_t>(-1), target.group) == 0;
+    // Last, since a change of owner clears the set-user and set-group bits.
+    const bool modeKept = fchmod(descriptor, target.mode) == 0;
+    static_cast<void>(ownerKept);
+    static_cast<void>(modeKept);
+}
+
+} // namespace velmora

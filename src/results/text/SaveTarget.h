@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <sys/types.h>
+
+namespace velmora {
+
+// How a save writes to the path the user chose without damaging what is there.
+struct SaveTarget {
+    enum class Way {
+        // A complete new file takes the old one's place in one step, so a failure leaves
+        // the old file as it was: for a new file, or a file with no other names, in a
+        // folder the user may write.
+        Replace,
+        // The file itself is emptied and written: replacing it would split it from its
+        // other names (hard links), or the folder allows no new file beside it.
+        RewriteInPlace,
+        // A device, a pipe, a folder or anything else that is not a plain file: nothing
+        // is written to it.
+        Refuse,
+    };
+
+    Way way = Way::Replace;
+    QString path;          // the file written, symbolic links followed
+    bool existing = false; // whether a file is there already; then the three below are its
+    uid_t owner = 0;
+    gid_t group = 0;
+    mode_t mode = 0;
+};
+
+SaveTarget saveTargetFor(const QString& path);
+
+// Gives the file behind the descriptor the old file's owner, group and permissions, as
+// far as the user may set them; what may not be set stays as it is.
+void keepOwnerAndPermissions(int descriptor, const SaveTarget& target);
+
+} // namespace velmora
