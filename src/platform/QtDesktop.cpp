@@ -1,5 +1,8 @@
 #include "QtDesktop.h"
 
+#include "FileSystem.h"
+#include "Trash.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
@@ -55,16 +58,14 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
         } else if (!nameIsPresent(path)) {
             outcome.gone = true; // nothing left to move
         } else {
-            QFile file(path);
-            const bool moved = file.moveToTrash();
-            // On success the file object names the file's new place in the trash.
-            if (moved)
-                outcome.trashedFile = file.fileName();
+            const TrashMove move = moveToTrash(path);
+            if (move.moved)
+                outcome.trashedFile = move.trashedFile;
             outcome.gone = !nameIsPresent(path);
             if (!outcome.gone)
-                outcome.reason = moved ? QStringLiteral("The file is still there after it was "
-                                                        "moved to the trash.")
-                                       : file.errorString();
+                outcome.reason = move.moved ? QStringLiteral("The file is still there after it "
+                                                             "was moved to the trash.")
+                                            : move.reason;
         }
         outcomes.push_back(outcome);
     }
@@ -103,8 +104,10 @@ std::optional<QString> originalPathFromTrashInfo(const QByteArray& record,
         const QByteArray encoded = line.mid(5);
         if (encoded.isEmpty())
             return std::nullopt;
-        // The path is stored as percent-encoded bytes of the file system's encoding.
-        const QString path = QFile::decodeName(QByteArray::fromPercentEncoding(encoded));
+        // The path is stored as percent-encoded bytes of the file system's encoding (by
+        // some programs as the raw bytes), and taken character for character.
+        const QByteArray native = decodedTrashPath(encoded);
+        const QString path = decodeFileName(native.constData()).value_or(QFile::decodeName(native));
         if (path.startsWith(QLatin1Char('/')))
             return path;
         // A trash at the top of another mount records paths relative to that top: the

@@ -178,6 +178,27 @@ TEST_F(TrashUndoTest, CtrlZPutsTheFilesAndTheirRowsBack) {
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
+TEST_F(TrashUndoTest, ARecordOtherProgramsCanReadAndUndoFindTheExactName) {
+    fillWithFiles({QStringLiteral("a%20b #1 \u00fc.txt")}, {1});
+    const QString original = rowPaths()[0];
+    sendToTrash();
+    ASSERT_FALSE(QFile::exists(original));
+    const QString trashed = trashedFileOf(original);
+    const QByteArray record = readBytes(trashInfoFile(trashed));
+
+    // Percent-encoded, "/" kept: "%" itself becomes "%25".
+    EXPECT_TRUE(record.startsWith(
+        "[Trash Info]\nPath=" + QFile::encodeName(original).toPercentEncoding("/") +
+        "\nDeletionDate="))
+        << record.constData();
+    EXPECT_TRUE(record.contains("a%2520b%20%231%20%C3%BC.txt")) << record.constData();
+    EXPECT_EQ(originalPathFromTrashInfo(trashInfoFile(trashed)), original);
+
+    pressUndo();
+    EXPECT_EQ(readBytes(original), QByteArray("a%20b #1 \u00fc.txt"));
+    EXPECT_EQ(rowPaths(), QStringList{original});
+}
+
 TEST_F(TrashUndoTest, AFileThatReappearedIsNotOverwrittenAndCanBeRestoredLater) {
     const QStringList paths = fillEight(QStringLiteral("again"), {2, 5, 7});
     sendToTrash();
@@ -267,6 +288,13 @@ TEST(TrashRecords, PathsAreDecodedAndRelativeOnesResolvedAgainstTheMountTop) {
               top.filePath(QStringLiteral("dir/\u00e9t\u00e9.txt")));
     EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\r\nPath=x.txt\r\n", shared),
               top.filePath(QStringLiteral("x.txt")));
+    // Records holding the raw path are read as they stand.
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=/u/a b #1 \xc3\xbc.txt\n", perUser),
+              QStringLiteral("/u/a b #1 \u00fc.txt"));
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=/u/100%.txt\n", perUser),
+              QStringLiteral("/u/100%.txt"));
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=/u/%EF%BB%BFx\n", perUser),
+              QStringLiteral("/u/") + QChar(0xFEFF) + QStringLiteral("x"));
     EXPECT_EQ(originalPathFromTrashInfo("[Other]\nPath=/a\n", perUser), std::nullopt);
     EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=\n", perUser), std::nullopt);
     EXPECT_EQ(originalPathFromTrashInfo(top.filePath(QStringLiteral("missing.trashinfo"))),
