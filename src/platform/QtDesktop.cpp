@@ -106,8 +106,20 @@ std::optional<QString> originalPathFromTrashInfo(const QByteArray& record,
             return std::nullopt;
         // The path is stored as percent-encoded bytes of the file system's encoding (by
         // some programs as the raw bytes), and taken character for character.
-        const QByteArray native = decodedTrashPath(encoded);
-        const QString path = decodeFileName(native.constData()).value_or(QFile::decodeName(native));
+        QByteArray native = decodedTrashPath(encoded);
+        // A raw path that merely looks encoded ("a%20b.txt") still ends in the name the
+        // file was given in the trash, which is its own.
+        const QByteArray trashedName = QFile::encodeName(QFileInfo(infoFile).completeBaseName());
+        const auto endsInName = [&trashedName](const QByteArray& candidate) {
+            return candidate == trashedName || candidate.endsWith('/' + trashedName);
+        };
+        if (native != encoded && endsInName(encoded) && !endsInName(native))
+            native = encoded;
+        // A path that is not valid text could only be held changed, naming another file.
+        const std::optional<QString> decoded = decodeFileName(native.constData());
+        if (!decoded)
+            return std::nullopt;
+        const QString& path = *decoded;
         if (path.startsWith(QLatin1Char('/')))
             return path;
         // A trash at the top of another mount records paths relative to that top: the

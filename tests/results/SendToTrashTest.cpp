@@ -293,6 +293,10 @@ TEST(TrashRecords, PathsAreDecodedAndRelativeOnesResolvedAgainstTheMountTop) {
               QStringLiteral("/u/a b #1 \u00fc.txt"));
     EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=/u/100%.txt\n", perUser),
               QStringLiteral("/u/100%.txt"));
+    const QString rawLooksEncoded =
+        top.filePath(QStringLiteral(".Trash-1000/info/a%20b.trashinfo"));
+    EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=/u/a%20b\n", rawLooksEncoded),
+              QStringLiteral("/u/a%20b"));
     EXPECT_EQ(originalPathFromTrashInfo("[Trash Info]\nPath=/u/%EF%BB%BFx\n", perUser),
               QStringLiteral("/u/") + QChar(0xFEFF) + QStringLiteral("x"));
     EXPECT_EQ(originalPathFromTrashInfo("[Other]\nPath=/a\n", perUser), std::nullopt);

@@ -20,6 +20,14 @@ namespace {
 constexpr int systemFolderAttributes = Directory | System | Hidden;
 constexpr int linkedSystemFolderAttributes = systemFolderAttributes | ReparsePoint;
 
+// A folder named the way the system would print it: without a trailing separator.
+QByteArray nativeFolderPath(const QString& folderPath) {
+    QByteArray native = QFile::encodeName(folderPath);
+    if (native.size() > 1 && native.endsWith('/'))
+        native.chop(1);
+    return native;
+}
+
 struct WalkFolder {
     explicit WalkFolder(QString folderPath, bool foundByListing = false)
         : path(std::move(folderPath)), listed(foundByListing) {}
@@ -66,6 +74,17 @@ public:
                 return all;
             level = std::move(found);
         }
+    }
+
+    void tellLeftOut(FolderWalkHooks::LeftOut what, const QByteArray& nativePath) const {
+        if (hooks_.leftOut)
+            hooks_.leftOut(what, nativePath);
+    }
+
+    void tellFilesLeftOut(const QString& folderPath, const QList<QByteArray>& names) const {
+        for (const QByteArray& name : names)
+            tellLeftOut(FolderWalkHooks::LeftOut::FileNameNotUtf8,
+                        QFile::encodeName(folderPath) + name);
     }
 
 private:
@@ -146,27 +165,6 @@ private:
         }
     }
 
-public:
-    void tellLeftOut(FolderWalkHooks::LeftOut what, const QByteArray& nativePath) const {
-        if (hooks_.leftOut)
-            hooks_.leftOut(what, nativePath);
-    }
-
-    void tellFilesLeftOut(const QString& folderPath, const QList<QByteArray>& names) const {
-        for (const QByteArray& name : names)
-            tellLeftOut(FolderWalkHooks::LeftOut::FileNameNotUtf8,
-                        QFile::encodeName(folderPath) + name);
-    }
-
-    // A folder named the way the system would print it: without a trailing separator.
-    static QByteArray nativeFolderPath(const QString& folderPath) {
-        QByteArray native = QFile::encodeName(folderPath);
-        if (native.size() > 1 && native.endsWith('/'))
-            native.chop(1);
-        return native;
-    }
-
-private:
     template <typename Step> void guarded(int step, Step&& action) {
         try {
             action();

@@ -1,7 +1,13 @@
 #include "SaveTarget.h"
 
+#include "FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,11 +17,17 @@ namespace velmora {
 SaveTarget saveTargetFor(const QString& path) {
     SaveTarget target;
     target.path = path;
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString resolved = info.canonicalFilePath();
-        if (!resolved.isEmpty())
-            target.path = resolved;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat link {};
+    if (lstat(native.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        // Resolved by its bytes: the toolkit's own resolution would drop a leading U+FEFF
+        // from a name and write to another file.
+        const std::unique_ptr<char, decltype(&std::free)> resolved(
+            realpath(native.constData(), nullptr), &std::free);
+        if (resolved) {
+            if (const std::optional<QString> text = decodeFileName(resolved.get()))
+                target.path = *text;
+        }
     }
     struct stat status {};
     if (stat(QFile::encodeName(target.path).constData(), &status) != 0)

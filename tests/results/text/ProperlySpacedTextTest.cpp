@@ -312,7 +312,8 @@ TEST(SaveListviewProperlySpaced, WhatIsNotAPlainFileIsRefusedUntouched) {
 TEST(SaveListviewProperlySpaced, EveryNameOfTheFileShowsTheNewText) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const QString path = folder.filePath("results.txt");
+    // A leading U+FEFF is part of the name: the link must lead to this file, not "results.txt".
+    const QString path = folder.filePath(QChar(0xFEFF) + QStringLiteral("results.txt"));
     const QString hardLink = folder.filePath("also results.txt");
     const QString symbolicLink = folder.filePath("link.txt");
     {
@@ -332,6 +333,7 @@ TEST(SaveListviewProperlySpaced, EveryNameOfTheFileShowsTheNewText) {
     ASSERT_TRUE(SaveListviewProperlySpaced(TableFixture::files({{"/b", true}}), symbolicLink).ok);
     EXPECT_TRUE(QFileInfo(symbolicLink).isSymLink());
     EXPECT_EQ(readAll(hardLink), QByteArray("File(s)\t\r\n/b     \t\r\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System).size(), 3);
 }
 
 TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
