@@ -42,8 +42,9 @@ void ListView1_OLEDragDrop(const QStringList& droppedPaths, FileList& list, Path
                 QStringList files = filesInFolderTree(path, QStringLiteral("*.*"), style, hooks);
                 if (!hooks.stop.stop_requested())
                     list.addMany(files);
-            } else
+            } else {
                 list.Add(path);
+            }
         } catch (...) {
             continue;
         }

@@ -32,9 +32,9 @@ struct FolderReading {
 };
 
 // Reads the folder's entries once, ending early (Interrupted) when the pacing says a stop
-// was requested. The entry types the directory itself reports spare a
-// status call per entry: only hidden names, links and entries of unknown type are
-// examined one by one. Without a load pattern only the subfolders are collected.
+// was requested. The entry types the directory itself reports spare a status call per
+// entry: only hidden names, links and entries of unknown type are examined one by one.
+// Without a load pattern only the subfolders are collected.
 FolderReading readFolder(const QString& folder, const QString* loadPattern,
                          WalkPacing* pacing = nullptr);
 
