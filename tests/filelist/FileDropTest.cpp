@@ -47,6 +47,10 @@ TEST(DroppedLocalPaths, TakesLocalFilesInTheSourcesOrder) {
                   QUrl::fromLocalFile("/c/%41 #x.txt")});
     EXPECT_EQ(droppedLocalPaths(data),
               QStringList({"/b/second.txt", "/a/first folder", "/c/%41 #x.txt"}));
+    // A file manager's address of a name starting with U+FEFF keeps it.
+    QMimeData marked;
+    marked.setData("text/uri-list", "file:///c/%EF%BB%BFphotos\r\n");
+    EXPECT_EQ(droppedLocalPaths(marked), QStringList{QStringLiteral("/c/\uFEFFphotos")});
 }
 
 TEST(DroppedLocalPaths, TextAndWebAddressesCarryNoFiles) {
