@@ -48,6 +48,7 @@ public:
             {QStringLiteral("folder"), {}, QStringLiteral("DIR")},
             {QStringLiteral("ext"), {}, QStringLiteral("EXT")},
             {QStringLiteral("list-only"), {}},
+            {QStringLiteral("verbose"), {}},
             {QStringLiteral("path-style"), {}, QStringLiteral("STYLE")},
             {QStringLiteral("jobs"), {}, QStringLiteral("N")},
             {QStringLiteral("format"), {}, QStringLiteral("FORMAT")},
@@ -83,6 +84,7 @@ public:
             found.extensionGiven = true;
         }
         found.listOnly = parser_.isSet(QStringLiteral("list-only"));
+        found.verbose = parser_.isSet(QStringLiteral("verbose"));
         if (const auto text = last(QStringLiteral("path-style")))
             pathStyle(*text);
         if (const auto text = last(QStringLiteral("jobs")))

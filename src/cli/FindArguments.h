@@ -22,6 +22,7 @@ struct FindArguments {
     QString extension = QStringLiteral("*"); // what "Add All File(s) In Folder" is told
     bool extensionGiven = false;
     bool listOnly = false; // print the file list and compare nothing
+    bool verbose = false;  // name each file and folder a walk left out
     bool help = false;
 };
 

@@ -5,14 +5,20 @@
 #include "DuplicateSearch.h"
 #include "FindArguments.h"
 #include "FolderInput.h"
+#include "LeftOutReport.h"
+#include "NameBytes.h"
 #include "PathListReader.h"
 #include "ProperlySpacedText.h"
 #include "ResultRowsList.h"
 
 #include <QFile>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
+
+#include <fcntl.h>
 
 namespace velmora {
 
@@ -29,22 +35,62 @@ int usageError(QIODevice& errors, const QString& message) {
     return kUsageOrInputError;
 }
 
-// The list's bytes, or nothing after telling why.
-std::optional<QByteArray> readList(const QString& listFile, QIODevice& input, QIODevice& errors) {
-    const bool standardInput = listFile.isEmpty() || listFile == QLatin1String("-");
-    QFile file(listFile);
-    QIODevice& source = standardInput ? input : file;
-    if (!standardInput && !file.open(QIODevice::ReadOnly)) {
-        say(errors, QStringLiteral("cannot read '%1': %2").arg(listFile, file.errorString()));
+bool isStandardInput(const QString& listFile) {
+    return listFile.isEmpty() || listFile == QLatin1String("-");
+}
+
+QString listName(const QString& listFile) {
+    return isStandardInput(listFile)
+               ? QStringLiteral("standard input")
+               : QLatin1Char('\'') + escapedName(listFile) + QLatin1Char('\'');
+}
+
+// The list, read piece by piece as it arrives, or nothing after telling why. A list file
+// is opened by the bytes of its name, whatever they are.
+std::optional<QStringList> readList(const FindArguments& found, QIODevice& input, QIODevice& errors,
+                                    const std::stop_token& stop) {
+    const QString where = listName(found.listFile);
+    QFile file;
+    if (!isStandardInput(found.listFile)) {
+        const int descriptor =
+            ::open(bytesOfArgument(found.listFile).constData(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) {
+            say(errors, QStringLiteral("cannot read %1: %2")
+                            .arg(where, QString::fromLocal8Bit(std::strerror(errno))));
+            return std::nullopt;
+        }
+        file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                  QFileDevice::AutoCloseHandle);
+    }
+    QIODevice& source = isStandardInput(found.listFile) ? input : file;
+
+    PathListReader reader(PathListReader::Separator::LineFeed);
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = source.read(buffer.data(), buffer.size());
+        if (count < 0) {
+            // A folder, or a descriptor that is closed, opens fine and fails here.
+            say(errors, QStringLiteral("cannot read %1: %2").arg(where, source.errorString()));
+            return std::nullopt;
+        }
+        if (count == 0 || !reader.add(QByteArrayView(buffer.constData(), count)) ||
+            stop.stop_requested())
+            break;
+    }
+    PathListReading reading = reader.finish();
+    if (reading.invalidLine > 0) {
+        say(errors,
+            QStringLiteral("%1, line %2: not valid UTF-8").arg(where).arg(reading.invalidLine));
         return std::nullopt;
     }
-    QByteArray bytes = source.readAll();
-    // A folder opens like a file here and only fails when read.
-    if (!standardInput && file.error() != QFileDevice::NoError) {
-        say(errors, QStringLiteral("cannot read '%1': %2").arg(listFile, file.errorString()));
+    if (reading.tooLongLine > 0) {
+        say(errors, QStringLiteral("%1, line %2: longer than %3 UTF-16 units, which no path can be")
+                        .arg(where)
+                        .arg(reading.tooLongLine)
+                        .arg(kLongestPath));
         return std::nullopt;
     }
-    return bytes;
+    return std::move(reading.paths);
 }
 
 // One line that rewrites itself, in the bar's terms: the pair stage fills the first
@@ -110,46 +156,59 @@ WriteOutcome writeResults(const std::vector<ResultRow>& rows, OutputFormat forma
 
 } // namespace
 
-int runFind(const QStringList& arguments, FindStreams streams) {
+int runFind(const QStringList& arguments, FindStreams streams, std::stop_token stop) {
     const FindArgumentsParsing parsing = parseFindArguments(arguments);
     if (!parsing.ok())
         return usageError(streams.errors, parsing.error);
     const FindArguments& found = parsing.arguments;
     if (found.help) {
-        streams.output.write(findHelpText().toUtf8());
+        const QByteArray help = findHelpText().toUtf8();
+        if (streams.output.write(help) != help.size()) {
+            say(streams.errors,
+                QStringLiteral("cannot write the help: ") + streams.output.errorString());
+            return kUsageOrInputError;
+        }
         return kDuplicatesFound;
     }
 
-    PathListReading reading;
+    LeftOutReport leftOut(found.verbose);
+    // Told last, after the results, where a user who scrolls back looks first.
+    const auto tellLeftOut = [&](int status) {
+        for (const QString& line : leftOut.lines())
+            say(streams.errors, line);
+        return status;
+    };
+
+    QStringList paths;
     if (!found.folders.isEmpty()) {
-        FolderInput walked = filesOfFolders(found.folders, found.extension);
+        FolderWalkHooks hooks;
+        hooks.stop = stop;
+        hooks.leftOut = leftOut.hook();
+        FolderInput walked = filesOfFolders(found.folders, found.extension, hooks);
         if (!walked.ok()) {
             say(streams.errors, walked.error);
             return kUsageOrInputError;
         }
-        reading.paths = std::move(walked.paths);
+        paths = std::move(walked.paths);
     } else {
-        const std::optional<QByteArray> bytes =
-            readList(found.listFile, streams.input, streams.errors);
-        if (!bytes)
+        std::optional<QStringList> read = readList(found, streams.input, streams.errors, stop);
+        if (!read)
             return kUsageOrInputError;
-        reading = readPathList(*bytes);
-        if (!reading.ok()) {
-            const QString where = found.listFile.isEmpty() || found.listFile == QLatin1String("-")
-                                      ? QStringLiteral("standard input")
-                                      : QLatin1Char('\'') + found.listFile + QLatin1Char('\'');
-            say(streams.errors,
-                QStringLiteral("%1, line %2: not valid UTF-8").arg(where).arg(reading.invalidLine));
-            return kUsageOrInputError;
-        }
+        paths = std::move(*read);
     }
+    if (stop.stop_requested())
+        return kInterrupted;
     if (found.listOnly) {
-        const WriteOutcome written = writePathList(reading.paths, streams.output);
+        const WriteOutcome written = writePathList(paths, streams.output);
         if (!written.ok) {
             say(streams.errors, QStringLiteral("cannot write the list: ") + written.error);
             return kUsageOrInputError;
         }
-        return kListWritten;
+        return tellLeftOut(kListWritten);
+    }
+    if (paths.isEmpty()) {
+        say(streams.errors, QStringLiteral("No files added."));
+        return tellLeftOut(kNoDuplicates);
     }
 
     std::vector<ResultRow> rows;
@@ -157,13 +216,16 @@ int runFind(const QStringList& arguments, FindStreams streams) {
         std::optional<TerminalProgress> progress;
         SearchHooks hooks;
         hooks.threads = found.jobs;
+        hooks.stop = stop;
         if (streams.errorsIsTerminal) {
             progress.emplace(streams.errors);
             hooks.progress = [&progress](const SearchProgress& reached) { (*progress)(reached); };
         }
-        rows = findDuplicates(reading.paths, found.options, found.style, hooks);
+        rows = findDuplicates(paths, found.options, found.style, hooks);
     }
-    reading.paths.clear();
+    if (stop.stop_requested())
+        return kInterrupted;
+    paths.clear();
 
     const WriteOutcome written = writeResults(rows, found.format, streams.output);
     if (!written.ok) {
@@ -172,7 +234,7 @@ int runFind(const QStringList& arguments, FindStreams streams) {
     }
     if (rows.empty() && streams.errorsIsTerminal)
         say(streams.errors, QStringLiteral("No duplicate files found."));
-    return rows.empty() ? kNoDuplicates : kDuplicatesFound;
+    return tellLeftOut(rows.empty() ? kNoDuplicates : kDuplicatesFound);
 }
 
 } // namespace velmora

@@ -15,7 +15,9 @@ no file's contents are read, and nothing is changed or deleted.
 Input
   One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-", from
   standard input. Lines end in LF (a CR right before the LF is dropped); an empty
-  line is the empty path. The paths need not exist.
+  line is the empty path. A byte-order mark is dropped only at the very start of
+  the list; anywhere else it is part of a path. The paths need not exist; a line
+  longer than 32767 UTF-16 units is no path and stops the run.
   Or, with --folder, the files of folder trees, exactly as "Add All File(s) In
   Folder" loads them:
     --folder DIR        walk DIR and every folder below it, level by level, and
@@ -25,6 +27,10 @@ Input
                         every file, also names without a dot)
   Names starting with "~", hidden files the owner may write, files that cannot
   be opened, links to folders and folders that may not be read are left out.
+  Names that are not valid UTF-8 are left out too. At the end one line on
+  standard error counts what was left out for either reason:
+    --verbose           also name each of them, bytes that are not UTF-8
+                        written as \xNN
 
 How names are compared
   With none of the three options below, two files match when their file names are
@@ -67,9 +73,10 @@ Output
 
 Exit status
   0  duplicates were found, or the list was printed (--list-only)
-  1  no duplicates were found
-  2  wrong options, or the list or a folder could not be read (the message
-     says why)
+  1  no duplicates were found, or the list was empty ("No files added.")
+  2  wrong options, the list or a folder could not be read, or the output
+     could not be written (one line on standard error says why)
+  130  stopped by Ctrl-C
 
 Examples
   find ~/Music -type f | velmora-find
