@@ -49,6 +49,8 @@ public:
             {QStringLiteral("ext"), {}, QStringLiteral("EXT")},
             {QStringLiteral("list-only"), {}},
             {QStringLiteral("verbose"), {}},
+            {{QStringLiteral("0"), QStringLiteral("null")}, {}},
+            {QStringLiteral("version"), {}},
             {QStringLiteral("path-style"), {}, QStringLiteral("STYLE")},
             {QStringLiteral("jobs"), {}, QStringLiteral("N")},
             {QStringLiteral("format"), {}, QStringLiteral("FORMAT")},
@@ -85,6 +87,8 @@ public:
         }
         found.listOnly = parser_.isSet(QStringLiteral("list-only"));
         found.verbose = parser_.isSet(QStringLiteral("verbose"));
+        found.nulSeparated = parser_.isSet(QStringLiteral("null"));
+        found.version = parser_.isSet(QStringLiteral("version"));
         if (const auto text = last(QStringLiteral("path-style")))
             pathStyle(*text);
         if (const auto text = last(QStringLiteral("jobs")))
@@ -161,8 +165,13 @@ private:
             result_.arguments.format = OutputFormat::Text;
         else if (text == QLatin1String("clipboard"))
             result_.arguments.format = OutputFormat::Clipboard;
+        else if (text == QLatin1String("json"))
+            result_.arguments.format = OutputFormat::Json;
+        else if (text == QLatin1String("csv"))
+            result_.arguments.format = OutputFormat::Csv;
         else
-            fail(QStringLiteral("--format must be rows, text or clipboard, not ") + quoted(text));
+            fail(QStringLiteral("--format must be rows, text, clipboard, json or csv, not ") +
+                 quoted(text));
     }
 
     void listFile(const QStringList& positional) {

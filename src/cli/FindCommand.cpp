@@ -9,10 +9,12 @@
 #include "NameBytes.h"
 #include "PathListReader.h"
 #include "ProperlySpacedText.h"
+#include "ResultFormats.h"
 #include "ResultRowsList.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -45,6 +47,11 @@ QString listName(const QString& listFile) {
                : QLatin1Char('\'') + escapedName(listFile) + QLatin1Char('\'');
 }
 
+// What the list is made of.
+QString entryWord(const FindArguments& found) {
+    return found.nulSeparated ? QStringLiteral("entry") : QStringLiteral("line");
+}
+
 // The list, read piece by piece as it arrives, or nothing after telling why. A list file
 // is opened by the bytes of its name, whatever they are.
 std::optional<QStringList> readList(const FindArguments& found, QIODevice& input, QIODevice& errors,
@@ -64,7 +71,8 @@ std::optional<QStringList> readList(const FindArguments& found, QIODevice& input
     }
     QIODevice& source = isStandardInput(found.listFile) ? input : file;
 
-    PathListReader reader(PathListReader::Separator::LineFeed);
+    PathListReader reader(found.nulSeparated ? PathListReader::Separator::Nul
+                                             : PathListReader::Separator::LineFeed);
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 count = source.read(buffer.data(), buffer.size());
@@ -79,15 +87,14 @@ std::optional<QStringList> readList(const FindArguments& found, QIODevice& input
     }
     PathListReading reading = reader.finish();
     if (reading.invalidLine > 0) {
-        say(errors,
-            QStringLiteral("%1, line %2: not valid UTF-8").arg(where).arg(reading.invalidLine));
+        say(errors, QStringLiteral("%1, %2 %3: not valid UTF-8")
+                        .arg(where, entryWord(found), QString::number(reading.invalidLine)));
         return std::nullopt;
     }
     if (reading.tooLongLine > 0) {
-        say(errors, QStringLiteral("%1, line %2: longer than %3 UTF-16 units, which no path can be")
-                        .arg(where)
-                        .arg(reading.tooLongLine)
-                        .arg(kLongestPath));
+        say(errors, QStringLiteral("%1, %2 %3: longer than %4 UTF-16 units, which no path can be")
+                        .arg(where, entryWord(found), QString::number(reading.tooLongLine),
+                             QString::number(kLongestPath)));
         return std::nullopt;
     }
     return std::move(reading.paths);
@@ -125,33 +132,54 @@ private:
     bool shown_ = false;
 };
 
-WriteOutcome writeRows(const std::vector<ResultRow>& rows, QIODevice& output) {
-    BufferedTextWriter writer(output);
-    for (const ResultRow& row : rows) {
-        QString& line = writer.pending();
-        line.append(row.checked ? QLatin1String("1\t") : QLatin1String("0\t"));
-        line.append(row.path);
-        line.append(QLatin1Char('\n'));
-        if (!writer.written())
-            break;
-    }
-    if (!writer.flush())
-        return WriteOutcome::failure(writer.errorString());
-    return WriteOutcome::success();
-}
-
-WriteOutcome writeResults(const std::vector<ResultRow>& rows, OutputFormat format,
+WriteOutcome writeResults(const std::vector<ResultRow>& rows, const FindArguments& found,
                           QIODevice& output) {
     const ResultRowsList list(rows);
-    switch (format) {
+    const ReasonKind reason = found.options.optionMode() ? ReasonKind::Stage : ReasonKind::Ratio;
+    switch (found.format) {
     case OutputFormat::Text:
         return writeProperlySpaced(list, output);
     case OutputFormat::Clipboard:
         return writeClipboardText(list, output);
+    case OutputFormat::Json:
+        return writeJsonLines(rows, reason, output);
+    case OutputFormat::Csv:
+        return writeCsv(rows, reason, output);
     case OutputFormat::Rows:
         break;
     }
-    return writeRows(rows, output);
+    return writeRowLines(rows, output, found.nulSeparated);
+}
+
+bool holdsLineBreak(const QString& path) {
+    return path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'));
+}
+
+// A path with a line break comes out of a line format as two lines, which whoever reads
+// them takes for two paths.
+void warnOfLineBreaks(qsizetype count, QIODevice& errors) {
+    if (count > 0)
+        say(errors, QStringLiteral("%1 paths hold line breaks; use --null").arg(count));
+}
+
+qsizetype linesBrokenInResults(const std::vector<ResultRow>& rows, const FindArguments& found) {
+    if (found.format == OutputFormat::Json || found.format == OutputFormat::Csv ||
+        found.nulSeparated)
+        return 0;
+    const bool onlyTicked = found.format == OutputFormat::Text;
+    return std::count_if(rows.begin(), rows.end(), [onlyTicked](const ResultRow& row) {
+        return (row.checked || !onlyTicked) && holdsLineBreak(row.path);
+    });
+}
+
+int writeHelp(const QString& text, const QString& what, FindStreams& streams) {
+    const QByteArray bytes = text.toUtf8();
+    if (streams.output.write(bytes) != bytes.size()) {
+        say(streams.errors,
+            QStringLiteral("cannot write the %1: ").arg(what) + streams.output.errorString());
+        return kUsageOrInputError;
+    }
+    return kDuplicatesFound;
 }
 
 } // namespace
@@ -161,15 +189,11 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
     if (!parsing.ok())
         return usageError(streams.errors, parsing.error);
     const FindArguments& found = parsing.arguments;
-    if (found.help) {
-        const QByteArray help = findHelpText().toUtf8();
-        if (streams.output.write(help) != help.size()) {
-            say(streams.errors,
-                QStringLiteral("cannot write the help: ") + streams.output.errorString());
-            return kUsageOrInputError;
-        }
-        return kDuplicatesFound;
-    }
+    if (found.help)
+        return writeHelp(findHelpText(), QStringLiteral("help"), streams);
+    if (found.version)
+        return writeHelp(QStringLiteral("velmora-find " VELMORA_VERSION "\n"),
+                         QStringLiteral("version"), streams);
 
     LeftOutReport leftOut(found.verbose);
     // Told last, after the results, where a user who scrolls back looks first.
@@ -199,11 +223,14 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
     if (stop.stop_requested())
         return kInterrupted;
     if (found.listOnly) {
-        const WriteOutcome written = writePathList(paths, streams.output);
+        const WriteOutcome written = writePathList(paths, streams.output, found.nulSeparated);
         if (!written.ok) {
             say(streams.errors, QStringLiteral("cannot write the list: ") + written.error);
             return kUsageOrInputError;
         }
+        if (!found.nulSeparated)
+            warnOfLineBreaks(std::count_if(paths.cbegin(), paths.cend(), holdsLineBreak),
+                             streams.errors);
         return tellLeftOut(kListWritten);
     }
     if (paths.isEmpty()) {
@@ -227,11 +254,12 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
         return kInterrupted;
     paths.clear();
 
-    const WriteOutcome written = writeResults(rows, found.format, streams.output);
+    const WriteOutcome written = writeResults(rows, found, streams.output);
     if (!written.ok) {
         say(streams.errors, QStringLiteral("cannot write the results: ") + written.error);
         return kUsageOrInputError;
     }
+    warnOfLineBreaks(linesBrokenInResults(rows, found), streams.errors);
     if (rows.empty() && streams.errorsIsTerminal)
         say(streams.errors, QStringLiteral("No duplicate files found."));
     return tellLeftOut(rows.empty() ? kNoDuplicates : kDuplicatesFound);

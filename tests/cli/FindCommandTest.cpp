@@ -62,7 +62,7 @@ TEST(FindCommand, UsageErrorsAreOneLineOnStandardErrorAndStatusTwo) {
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
         {{"--before"}, "missing value after --before"},
         {{"--jobs", "0"}, "--jobs needs a whole number from 1 to 1024, not '0'"},
-        {{"--format", "xml"}, "--format must be rows, text or clipboard, not 'xml'"},
+        {{"--format", "xml"}, "--format must be rows, text, clipboard, json or csv, not 'xml'"},
     };
     for (const auto& [arguments, message] : cases) {
         const Outcome outcome = runHere(arguments, "/a\n/a\n");
@@ -100,6 +100,12 @@ TEST(FindCommand, UnreadableListsAreNamed) {
     EXPECT_EQ(outcome.errors, "velmora-find: '" + latin1.toUtf8() + "', line 1: not valid UTF-8\n");
 }
 
+TEST(FindCommand, VersionIsOneLine) {
+    const Outcome outcome = runHere({"--version"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "velmora-find " VELMORA_VERSION "\n");
+}
+
 TEST(FindCommand, HelpExplainsInputOptionsOutputAndStatus) {
     const Outcome outcome = runHere({"--help"});
     EXPECT_EQ(outcome.status, 0);
@@ -132,6 +138,7 @@ TEST(FindProgram, NoFailureIsSilent) {
         {R"sh("$0" <&-)sh", "cannot read standard input: Bad file descriptor"},
         {R"sh("$0" --help > /dev/full)sh", "cannot write the help: No space left on device"},
         {R"sh("$0" --help >&-)sh", "cannot write the help: Bad file descriptor"},
+        {R"sh("$0" --version > /dev/full)sh", "cannot write the version: No space left on device"},
         {R"sh(printf '/a\n%032768d\n' 0 | "$0")sh",
          "standard input, line 2: longer than 32767 UTF-16 units, which no path can be"},
         {R"sh("$0" "$(printf 'gone\351\n')")sh",
