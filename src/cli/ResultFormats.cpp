@@ -2,7 +2,8 @@
 
 #include "BufferedTextWriter.h"
 
-#include <QLocale>
+#include <algorithm>
+#include <charconv>
 
 namespace velmora {
 
@@ -24,26 +25,37 @@ WriteOutcome writeEach(const std::vector<ResultRow>& rows, QIODevice& output, co
     return WriteOutcome::success();
 }
 
+bool needsCsvQuotes(char16_t code) {
+    return code == u',' || code == u'"' || code == u'\n' || code == u'\r';
+}
+
 void appendCsvField(QString& line, QStringView text) {
-    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-                        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-    if (!quoted) {
+    const auto quoteAt = std::find_if(text.utf16(), text.utf16() + text.size(), needsCsvQuotes);
+    if (quoteAt == text.utf16() + text.size()) {
         line.append(text);
         return;
     }
     line.append(QLatin1Char('"'));
-    for (const QChar character : text) {
-        if (character == QLatin1Char('"'))
-            line.append(QLatin1Char('"'));
-        line.append(character);
+    // Runs between quotes go in whole; each quote is doubled.
+    qsizetype start = 0;
+    for (qsizetype at = quoteAt - text.utf16(); at < text.size(); ++at) {
+        if (text[at] != QLatin1Char('"'))
+            continue;
+        line.append(text.sliced(start, at + 1 - start));
+        line.append(QLatin1Char('"'));
+        start = at + 1;
     }
+    line.append(text.sliced(start));
     line.append(QLatin1Char('"'));
 }
 
 } // namespace
 
-QString roundTripNumber(double number) {
-    return QString::number(number, 'g', QLocale::FloatingPointShortest);
+void appendRoundTripNumber(QString& line, double number) {
+    // The shortest form that reads back exactly, whatever the locale.
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    line.append(QLatin1StringView(digits, end - digits));
 }
 
 QString stageName(MatchStage stage) {
@@ -65,17 +77,20 @@ QString stageName(MatchStage stage) {
 void appendJsonString(QString& line, QStringView text) {
     static constexpr char kHex[] = "0123456789abcdef";
     line.append(QLatin1Char('"'));
-    for (const QChar character : text) {
-        const char16_t code = character.unicode();
-        if (code >= 0x20 && code != u'"' && code != u'\\') {
-            line.append(character);
+    // Runs that need no escape, nearly every path whole, go in at once.
+    const char16_t* data = text.utf16();
+    qsizetype start = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char16_t code = data[at];
+        if (code >= 0x20 && code != u'"' && code != u'\\')
             continue;
-        }
+        line.append(text.sliced(start, at - start));
+        start = at + 1;
         line.append(QLatin1Char('\\'));
         switch (code) {
         case u'"':
         case u'\\':
-            line.append(character);
+            line.append(QChar(code));
             break;
         case u'\b':
             line.append(QLatin1Char('b'));
@@ -98,6 +113,7 @@ void appendJsonString(QString& line, QStringView text) {
             line.append(QLatin1Char(kHex[code & 0xF]));
         }
     }
+    line.append(text.sliced(start));
     line.append(QLatin1Char('"'));
 }
 
@@ -121,7 +137,7 @@ WriteOutcome writeJsonLines(const std::vector<ResultRow>& rows, ReasonKind reaso
         appendJsonString(line, row.partner);
         if (reason == ReasonKind::Ratio) {
             line.append(QLatin1String(",\"ratio\":"));
-            line.append(roundTripNumber(row.ratio));
+            appendRoundTripNumber(line, row.ratio);
         } else if (const QString stage = stageName(row.stage); !stage.isEmpty()) {
             line.append(QLatin1String(",\"stage\":\""));
             line.append(stage);
@@ -142,7 +158,7 @@ WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIO
                          appendCsvField(line, row.partner);
                          line.append(QLatin1Char(','));
                          if (reason == ReasonKind::Ratio)
-                             line.append(roundTripNumber(row.ratio));
+                             appendRoundTripNumber(line, row.ratio);
                          line.append(QLatin1Char(','));
                          if (reason == ReasonKind::Stage)
                              line.append(stageName(row.stage));

@@ -29,7 +29,7 @@ WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIO
 // `text` as a JSON string, quotes included.
 void appendJsonString(QString& line, QStringView text);
 // The shortest decimal that reads back as exactly `number`.
-QString roundTripNumber(double number);
+void appendRoundTripNumber(QString& line, double number);
 QString stageName(MatchStage stage); // empty for None
 
 } // namespace velmora

@@ -59,8 +59,9 @@ TEST(ResultFormats, JsonLinesReadBackAsTheRows) {
             else
                 expected.insert("stage", stageName(row.stage));
             EXPECT_EQ(read, expected) << lines[index].toStdString();
-            if (reason == ReasonKind::Ratio)
+            if (reason == ReasonKind::Ratio) {
                 EXPECT_EQ(read.value("ratio").toDouble(), row.ratio) << "exactly, every bit";
+            }
         }
     }
 }
