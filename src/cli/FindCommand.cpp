@@ -97,6 +97,11 @@ std::optional<QStringList> readList(const FindArguments& found, QIODevice& input
                              QString::number(kLongestPath)));
         return std::nullopt;
     }
+    if (reading.emptyEntry > 0) {
+        say(errors, QStringLiteral("%1, entry %2: empty, which no path can be")
+                        .arg(where, QString::number(reading.emptyEntry)));
+        return std::nullopt;
+    }
     return std::move(reading.paths);
 }
 

@@ -20,8 +20,8 @@ Input
   longer than 32767 UTF-16 units is no path and stops the run.
     -0, --null          paths end in a NUL byte instead of a line end, as
                         find -print0 writes them: no CR is dropped, no mark
-                        is dropped, and rows and --list-only end each path
-                        in NUL too
+                        is dropped, an empty path is an error, and rows and
+                        --list-only end each path in NUL too
   Or, with --folder, the files of folder trees, exactly as "Add All File(s) In
   Folder" loads them:
     --folder DIR        walk DIR and every folder below it, level by level, and

@@ -68,6 +68,10 @@ bool PathListReader::line(QByteArrayView bytes, bool ended) {
         if (ended && bytes.endsWith('\r'))
             bytes.chop(1);
     }
+    if (separator_ == '\0' && bytes.isEmpty()) {
+        reading_.emptyEntry = lines_;
+        return false;
+    }
     if (firstInvalidUtf8(bytes) >= 0) {
         reading_.invalidLine = lines_;
         return false;

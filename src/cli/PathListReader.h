@@ -16,18 +16,21 @@ inline constexpr qsizetype kLongestPath = 32767; // UTF-16 units
 struct PathListReading {
     QStringList paths;
     // The 1-based line of the first problem, 0 when there is none: a byte that is not
-    // part of valid UTF-8, or a line longer than kLongestPath.
+    // part of valid UTF-8, a line longer than kLongestPath, or an empty NUL-separated
+    // entry (no program that separates paths by NUL writes one).
     qsizetype invalidLine = 0;
     qsizetype tooLongLine = 0;
+    qsizetype emptyEntry = 0;
 
-    bool ok() const { return invalidLine == 0 && tooLongLine == 0; }
+    bool ok() const { return invalidLine == 0 && tooLongLine == 0 && emptyEntry == 0; }
 };
 
 // Splits a list of paths encoded as UTF-8, taken piece by piece as it arrives.
 // With LF separators, a CR right before the LF belongs to the line ending, and a
 // byte-order mark at the very start of the list is not part of the first path. With NUL
-// separators every byte between two NULs is the path. Either way a separator at the very
-// end adds no empty path, while an empty line elsewhere is the path "".
+// separators every byte between two NULs is the path, and none may be empty. Either way a
+// separator at the very end adds no empty path, while an empty line elsewhere is the
+// path "".
 class PathListReader {
 public:
     enum class Separator { LineFeed, Nul };

@@ -139,6 +139,7 @@ TEST(FindProgram, NoFailureIsSilent) {
         {R"sh("$0" --help > /dev/full)sh", "cannot write the help: No space left on device"},
         {R"sh("$0" --help >&-)sh", "cannot write the help: Bad file descriptor"},
         {R"sh("$0" --version > /dev/full)sh", "cannot write the version: No space left on device"},
+        {R"sh("$0" --null < /dev/zero)sh", "standard input, entry 1: empty, which no path can be"},
         {R"sh(printf '/a\n%032768d\n' 0 | "$0")sh",
          "standard input, line 2: longer than 32767 UTF-16 units, which no path can be"},
         {R"sh("$0" "$(printf 'gone\351\n')")sh",

@@ -109,6 +109,7 @@ struct HostileList {
     QStringList paths;         // when the list is fine
     qsizetype invalidLine = 0; // else the line of its problem
     qsizetype tooLongLine = 0;
+    qsizetype emptyEntry = 0;
 };
 
 QByteArray repeated(const QByteArray& piece, qsizetype times) {
@@ -148,7 +149,8 @@ TEST(PathListReader, HostileInputs) {
          QByteArray("/a\nb\r\n\0\xEF\xBB\xBF/c\0", 13),
          Separator::Nul,
          {"/a\nb\r\n", QStringLiteral("\uFEFF/c")}},
-        {"NUL separated, empty entry", QByteArray("/a\0\0/b", 7), Separator::Nul, {"/a", "", "/b"}},
+        {"NUL separated, empty entry", QByteArray("/a\0\0/b", 7), Separator::Nul, {}, 0, 0, 2},
+        {"endless NULs", QByteArray(1000, '\0'), Separator::Nul, {}, 0, 0, 1},
         {"NUL separated, bad bytes", QByteArray("/a\0/\xFF\0", 6), Separator::Nul, {}, 2},
     };
     for (const HostileList& list : cases) {
@@ -162,6 +164,7 @@ TEST(PathListReader, HostileInputs) {
                 << list.what << ", pieces of " << piece;
             EXPECT_EQ(reading.tooLongLine, list.tooLongLine)
                 << list.what << ", pieces of " << piece;
+            EXPECT_EQ(reading.emptyEntry, list.emptyEntry) << list.what << ", pieces of " << piece;
             EXPECT_EQ(reading.paths, list.paths) << list.what << ", pieces of " << piece;
         }
     }
