@@ -1,5 +1,7 @@
 #include "FindArguments.h"
 
+#include "NameBytes.h"
+
 #include <QCommandLineParser>
 
 #include <optional>
@@ -8,8 +10,9 @@ namespace velmora {
 
 namespace {
 
+// On one line whatever it holds: a message is one line.
 QString quoted(const QString& text) {
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return QLatin1Char('\'') + escapedName(text) + QLatin1Char('\'');
 }
 
 // The option as the user typed it: the parser keeps only its name. A one-letter name
@@ -102,11 +105,14 @@ public:
     }
 
 private:
-    // The last of a repeated option wins.
-    std::optional<QString> last(const QString& name) const {
+    // The last of a repeated option wins. Only a name may hold bytes that are not UTF-8:
+    // a text to compare names with must be text.
+    std::optional<QString> last(const QString& name) {
         const QStringList values = parser_.values(name);
         if (values.isEmpty())
             return std::nullopt;
+        if (holdsInvalidBytes(values.last()))
+            fail(QStringLiteral("--%1 needs UTF-8 text, not %2").arg(name, quoted(values.last())));
         return values.last();
     }
 

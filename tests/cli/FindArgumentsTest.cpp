@@ -1,4 +1,5 @@
 #include "FindArguments.h"
+#include "NameBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,9 @@ TEST(FindArguments, ProblemsAreNamed) {
               QString("--path-style must be native or windows, not 'posix'"));
     EXPECT_EQ(errorOf({"a.txt", "b.txt"}),
               QString("only one list file can be read, got 'a.txt' and 'b.txt'"));
+    EXPECT_EQ(errorOf({"--before", argumentFromBytes("caf\xE9")}),
+              QString("--before needs UTF-8 text, not 'caf\\xE9'"));
+    EXPECT_EQ(errorOf({"--oops\nline"}), QString("unknown option '--oops\\x0Aline'"));
     EXPECT_EQ(errorOf({"--bogus", "--format", "xml"}), QString("unknown option '--bogus'"))
         << "the first problem is the one reported";
 }
