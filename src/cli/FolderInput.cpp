@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -82,7 +83,12 @@ FolderInput filesOfFolders(const QStringList& folders, const QString& extension,
         }
         // The browser offers only folders; a mistyped one is the user's to hear about.
         if (absolute.isEmpty() || !IsFolder(absolute)) {
-            input.error = shown + QStringLiteral(" is not a folder");
+            struct stat status;
+            const bool missing = !absolute.isEmpty() &&
+                                 stat(QFile::encodeName(absolute).constData(), &status) != 0 &&
+                                 errno == ENOENT;
+            input.error = shown + (missing ? QStringLiteral(" does not exist")
+                                           : QStringLiteral(" is not a folder"));
             return input;
         }
         if (const QString reason = unreadableReason(absolute); !reason.isEmpty()) {

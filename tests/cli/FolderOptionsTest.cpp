@@ -165,7 +165,9 @@ TEST(FolderCommand, AFolderThatIsNotThereIsAnErrorAndAnEmptyOneIsNot) {
     for (const QString& wrong : {tree.path("missing"), file, QString()}) {
         const Outcome outcome = runHere({"--folder", wrong, "--list-only"});
         EXPECT_EQ(outcome.status, kUsageOrInputError);
-        EXPECT_EQ(outcome.errors, "velmora-find: '" + wrong.toUtf8() + "' is not a folder\n");
+        EXPECT_EQ(outcome.errors, "velmora-find: '" + wrong.toUtf8() +
+                                      (wrong == file || wrong.isEmpty() ? "' is not a folder\n"
+                                                                        : "' does not exist\n"));
         EXPECT_TRUE(outcome.output.isEmpty());
     }
 
