@@ -193,7 +193,18 @@ TEST(FindProgram, CtrlCEndsTheRunWithStatus130) {
     process.start(VELMORA_FIND_PROGRAM, QStringList{});
     ASSERT_TRUE(process.waitForStarted());
     process.write("/a/x\n/b/x\n");
-    process.waitForFinished(1000); // time to set up; it keeps waiting for the list's end
+    // Ready once its main thread holds Ctrl-C back for the thread that takes it.
+    const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
+    for (int wait = 0; wait < 200; ++wait) {
+        QFile file(status);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray text = file.readAll();
+        const qsizetype at = text.indexOf("SigBlk:");
+        const QByteArray blocked = at < 0 ? QByteArray() : text.mid(at + 7, 17).trimmed();
+        if (blocked.toULongLong(nullptr, 16) & (1ULL << (SIGINT - 1)))
+            break;
+        process.waitForFinished(50);
+    }
     ::kill(static_cast<pid_t>(process.processId()), SIGINT);
     ASSERT_TRUE(process.waitForFinished(10000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
