@@ -201,7 +201,7 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
                          QStringLiteral("version"), streams);
 
     LeftOutReport leftOut(found.verbose);
-    // Told last, after the results, where a user who scrolls back looks first.
+    // Told after the results, so it is the last thing a user sees.
     const auto tellLeftOut = [&](int status) {
         for (const QString& line : leftOut.lines())
             say(streams.errors, line);
