@@ -37,10 +37,10 @@ def main():
     if only_in_manual:
         problems.append("options the program does not know: " + ", ".join(sorted(only_in_manual)))
 
-    for word in ("rows", "text", "clipboard", "native", "windows", "60 %"):
+    for word in ("rows", "text", "clipboard", "json", "csv", "native", "windows", "60 %"):
         if word in help_text and word not in manual:
             problems.append(f'the manual never mentions "{word}"')
-    for status in re.findall(r"^  ([0-9])  ", help_text, re.MULTILINE):
+    for status in re.findall(r"^  ([0-9]+)  ", help_text, re.MULTILINE):
         if not re.search(rf"^\.B {status}$", manual, re.MULTILINE):
             problems.append(f"exit status {status} is not described")
 

@@ -27,7 +27,8 @@ for path in \
     ./usr/share/icons/hicolor/16x16/apps/velmora.png \
     ./usr/share/icons/hicolor/48x48/apps/velmora.png \
     ./usr/share/icons/hicolor/256x256/apps/velmora.png \
-    ./usr/share/man/man1/velmora-find.1.gz; do
+    ./usr/share/man/man1/velmora-find.1.gz \
+    ./usr/share/bash-completion/completions/velmora-find; do
     grep -q " $path\$" <<<"$contents" || problem "$path is missing"
 done
 for program in velmora velmora-find; do

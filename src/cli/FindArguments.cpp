@@ -1,37 +1,133 @@
 #include "FindArguments.h"
 
+#include "NameBytes.h"
+
+#include <QCommandLineParser>
+
 #include <optional>
 
 namespace velmora {
 
 namespace {
 
+// On one line whatever it holds: a message is one line.
 QString quoted(const QString& text) {
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return QLatin1Char('\'') + escapedName(text) + QLatin1Char('\'');
 }
 
-class Parser {
+// The option as the user typed it: the parser keeps only its name. A one-letter name
+// may have come as "-x", inside "-hx", or as "--x".
+QString typedOption(const QString& name, const QStringList& arguments) {
+    const QString longForm = QStringLiteral("--") + name;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument == longForm || argument.startsWith(longForm + QLatin1Char('=')))
+            return argument;
+        if (name.size() == 1 && argument.size() > 1 && argument.startsWith(QLatin1Char('-')) &&
+            !argument.startsWith(QLatin1String("--")) && argument.contains(name))
+            return argument;
+    }
+    return longForm;
+}
+
+// The parser's own messages name the option between quotes; ours name it bare.
+QString quotedPart(const QString& message) {
+    const qsizetype open = message.indexOf(QLatin1Char('\''));
+    const qsizetype close = message.indexOf(QLatin1Char('\''), open + 1);
+    return open < 0 || close < 0 ? message : message.mid(open + 1, close - open - 1);
+}
+
+class Reader {
 public:
-    explicit Parser(const QStringList& arguments) : arguments_(arguments) {}
+    explicit Reader(const QStringList& arguments) : arguments_(arguments) {
+        parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+        parser_.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+        parser_.addOptions({
+            {{QStringLiteral("h"), QStringLiteral("help")}, {}},
+            {QStringLiteral("ignore-extension"), {}},
+            {QStringLiteral("before"), {}, QStringLiteral("TEXT")},
+            {QStringLiteral("after"), {}, QStringLiteral("TEXT")},
+            {QStringLiteral("folder"), {}, QStringLiteral("DIR")},
+            {QStringLiteral("ext"), {}, QStringLiteral("EXT")},
+            {QStringLiteral("list-only"), {}},
+            {QStringLiteral("verbose"), {}},
+            {{QStringLiteral("0"), QStringLiteral("null")}, {}},
+            {QStringLiteral("version"), {}},
+            {QStringLiteral("path-style"), {}, QStringLiteral("STYLE")},
+            {QStringLiteral("jobs"), {}, QStringLiteral("N")},
+            {QStringLiteral("format"), {}, QStringLiteral("FORMAT")},
+        });
+    }
 
     FindArgumentsParsing run() {
-        bool optionsEnded = false;
-        for (index_ = 0; index_ < arguments_.size() && result_.ok(); ++index_) {
-            const QString& argument = arguments_.at(index_);
-            if (!optionsEnded && argument == QLatin1String("--"))
-                optionsEnded = true;
-            else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) &&
-                     argument != QLatin1String("-"))
-                option(argument);
-            else
-                listFile(argument);
+        // The parser expects the program's name first.
+        const bool parsed = parser_.parse(QStringList{QStringLiteral("velmora-find")} + arguments_);
+        if (!parser_.unknownOptionNames().isEmpty())
+            fail(QStringLiteral("unknown option ") +
+                 quoted(typedOption(parser_.unknownOptionNames().first(), arguments_)));
+        else if (!parsed)
+            syntaxError(parser_.errorText());
+        if (!result_.ok())
+            return result_;
+
+        FindArguments& found = result_.arguments;
+        found.help = parser_.isSet(QStringLiteral("help"));
+        if (parser_.isSet(QStringLiteral("ignore-extension")))
+            found.options.Check3 = 1;
+        if (const auto text = last(QStringLiteral("before"))) {
+            found.options.Check1 = 1;
+            found.options.Text1 = *text;
         }
+        if (const auto text = last(QStringLiteral("after"))) {
+            found.options.Check2 = 1;
+            found.options.Text2 = *text;
+        }
+        found.folders = parser_.values(QStringLiteral("folder"));
+        if (const auto text = last(QStringLiteral("ext"))) {
+            found.extension = *text;
+            found.extensionGiven = true;
+        }
+        found.listOnly = parser_.isSet(QStringLiteral("list-only"));
+        found.verbose = parser_.isSet(QStringLiteral("verbose"));
+        found.nulSeparated = parser_.isSet(QStringLiteral("null"));
+        found.version = parser_.isSet(QStringLiteral("version"));
+        if (const auto text = last(QStringLiteral("path-style")))
+            pathStyle(*text);
+        if (const auto text = last(QStringLiteral("jobs")))
+            jobs(*text);
+        if (const auto text = last(QStringLiteral("format")))
+            format(*text);
+        listFile(parser_.positionalArguments());
         if (result_.ok())
             checkCombinations();
         return result_;
     }
 
 private:
+    // The last of a repeated option wins. Only a name may hold bytes that are not UTF-8:
+    // a text to compare names with must be text.
+    std::optional<QString> last(const QString& name) {
+        const QStringList values = parser_.values(name);
+        if (values.isEmpty())
+            return std::nullopt;
+        if (holdsInvalidBytes(values.last()))
+            fail(QStringLiteral("--%1 needs UTF-8 text, not %2").arg(name, quoted(values.last())));
+        return values.last();
+    }
+
+    // A value that is missing or one given to an option that takes none; the parser
+    // stops at the first.
+    void syntaxError(const QString& message) {
+        const QString option = quotedPart(message);
+        if (message.startsWith(QLatin1String("Missing value")))
+            fail(QStringLiteral("missing value after ") + option);
+        else if (message.startsWith(QLatin1String("Unexpected value")))
+            fail(option + QStringLiteral(" takes no value"));
+        else
+            fail(message);
+    }
+
     void checkCombinations() {
         const FindArguments& found = result_.arguments;
         if (found.folders.isEmpty()) {
@@ -39,77 +135,13 @@ private:
                 fail(QStringLiteral("--ext only applies to --folder"));
             return;
         }
-        if (listFileSeen_)
+        if (!parser_.positionalArguments().isEmpty())
             fail(QStringLiteral("--folder and a list file cannot be used together"));
         else if (found.style == PathStyle::Windows)
             fail(QStringLiteral("--folder walks this system's folders, so --path-style must "
                                 "be native"));
         else if (found.extension.isEmpty())
             fail(QStringLiteral("--ext needs an extension, or * for every file"));
-    }
-
-    void option(const QString& argument) {
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        inlineValue_ = equals < 0 ? std::nullopt : std::optional(argument.mid(equals + 1));
-        FindArguments& found = result_.arguments;
-
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            if (noValue(name))
-                found.help = true;
-        } else if (name == QLatin1String("--ignore-extension")) {
-            if (noValue(name))
-                found.options.Check3 = 1;
-        } else if (name == QLatin1String("--before")) {
-            if (const auto text = value(name)) {
-                found.options.Check1 = 1;
-                found.options.Text1 = *text;
-            }
-        } else if (name == QLatin1String("--after")) {
-            if (const auto text = value(name)) {
-                found.options.Check2 = 1;
-                found.options.Text2 = *text;
-            }
-        } else if (name == QLatin1String("--folder")) {
-            if (const auto text = value(name))
-                found.folders.append(*text);
-        } else if (name == QLatin1String("--ext")) {
-            if (const auto text = value(name)) {
-                found.extension = *text;
-                found.extensionGiven = true;
-            }
-        } else if (name == QLatin1String("--list-only")) {
-            if (noValue(name))
-                found.listOnly = true;
-        } else if (name == QLatin1String("--path-style")) {
-            if (const auto text = value(name))
-                pathStyle(*text);
-        } else if (name == QLatin1String("--jobs")) {
-            if (const auto text = value(name))
-                jobs(*text);
-        } else if (name == QLatin1String("--format")) {
-            if (const auto text = value(name))
-                format(*text);
-        } else {
-            fail(QStringLiteral("unknown option ") + quoted(argument));
-        }
-    }
-
-    bool noValue(const QString& name) {
-        if (!inlineValue_)
-            return true;
-        fail(name + QStringLiteral(" takes no value"));
-        return false;
-    }
-
-    // The value may be empty and may start with "-": the next argument is taken as it is.
-    std::optional<QString> value(const QString& name) {
-        if (inlineValue_)
-            return inlineValue_;
-        if (index_ + 1 < arguments_.size())
-            return arguments_.at(++index_);
-        fail(QStringLiteral("missing value after ") + name);
-        return std::nullopt;
     }
 
     void pathStyle(const QString& text) {
@@ -139,18 +171,21 @@ private:
             result_.arguments.format = OutputFormat::Text;
         else if (text == QLatin1String("clipboard"))
             result_.arguments.format = OutputFormat::Clipboard;
+        else if (text == QLatin1String("json"))
+            result_.arguments.format = OutputFormat::Json;
+        else if (text == QLatin1String("csv"))
+            result_.arguments.format = OutputFormat::Csv;
         else
-            fail(QStringLiteral("--format must be rows, text or clipboard, not ") + quoted(text));
+            fail(QStringLiteral("--format must be rows, text, clipboard, json or csv, not ") +
+                 quoted(text));
     }
 
-    void listFile(const QString& argument) {
-        if (listFileSeen_) {
-            fail(QStringLiteral("only one list file can be read, got ") +
-                 quoted(result_.arguments.listFile) + QStringLiteral(" and ") + quoted(argument));
-            return;
-        }
-        listFileSeen_ = true;
-        result_.arguments.listFile = argument;
+    void listFile(const QStringList& positional) {
+        if (positional.size() > 1)
+            fail(QStringLiteral("only one list file can be read, got ") + quoted(positional.at(0)) +
+                 QStringLiteral(" and ") + quoted(positional.at(1)));
+        else if (!positional.isEmpty())
+            result_.arguments.listFile = positional.first();
     }
 
     void fail(const QString& message) {
@@ -159,16 +194,14 @@ private:
     }
 
     const QStringList& arguments_;
-    qsizetype index_ = 0;
-    std::optional<QString> inlineValue_;
-    bool listFileSeen_ = false;
+    QCommandLineParser parser_;
     FindArgumentsParsing result_;
 };
 
 } // namespace
 
 FindArgumentsParsing parseFindArguments(const QStringList& arguments) {
-    return Parser(arguments).run();
+    return Reader(arguments).run();
 }
 
 } // namespace velmora

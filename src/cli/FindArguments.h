@@ -8,7 +8,7 @@
 
 namespace velmora {
 
-enum class OutputFormat { Rows, Text, Clipboard };
+enum class OutputFormat { Rows, Text, Clipboard, Json, Csv };
 
 inline constexpr int kMaximumJobs = 1024;
 
@@ -21,8 +21,11 @@ struct FindArguments {
     QStringList folders;                     // walked in place of reading a list
     QString extension = QStringLiteral("*"); // what "Add All File(s) In Folder" is told
     bool extensionGiven = false;
-    bool listOnly = false; // print the file list and compare nothing
+    bool listOnly = false;     // print the file list and compare nothing
+    bool verbose = false;      // name each file and folder a walk left out
+    bool nulSeparated = false; // paths end in NUL, in the list and in rows and --list-only
     bool help = false;
+    bool version = false;
 };
 
 struct FindArgumentsParsing {

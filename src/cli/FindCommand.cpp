@@ -5,14 +5,22 @@
 #include "DuplicateSearch.h"
 #include "FindArguments.h"
 #include "FolderInput.h"
+#include "LeftOutReport.h"
+#include "NameBytes.h"
 #include "PathListReader.h"
 #include "ProperlySpacedText.h"
+#include "ResultFormats.h"
 #include "ResultRowsList.h"
 
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
+
+#include <fcntl.h>
 
 namespace velmora {
 
@@ -29,22 +37,72 @@ int usageError(QIODevice& errors, const QString& message) {
     return kUsageOrInputError;
 }
 
-// The list's bytes, or nothing after telling why.
-std::optional<QByteArray> readList(const QString& listFile, QIODevice& input, QIODevice& errors) {
-    const bool standardInput = listFile.isEmpty() || listFile == QLatin1String("-");
-    QFile file(listFile);
-    QIODevice& source = standardInput ? input : file;
-    if (!standardInput && !file.open(QIODevice::ReadOnly)) {
-        say(errors, QStringLiteral("cannot read '%1': %2").arg(listFile, file.errorString()));
+bool isStandardInput(const QString& listFile) {
+    return listFile.isEmpty() || listFile == QLatin1String("-");
+}
+
+QString listName(const QString& listFile) {
+    return isStandardInput(listFile)
+               ? QStringLiteral("standard input")
+               : QLatin1Char('\'') + escapedName(listFile) + QLatin1Char('\'');
+}
+
+// What the list is made of.
+QString entryWord(const FindArguments& found) {
+    return found.nulSeparated ? QStringLiteral("entry") : QStringLiteral("line");
+}
+
+// The list, read piece by piece as it arrives, or nothing after telling why. A list file
+// is opened by the bytes of its name, whatever they are.
+std::optional<QStringList> readList(const FindArguments& found, QIODevice& input, QIODevice& errors,
+                                    const std::stop_token& stop) {
+    const QString where = listName(found.listFile);
+    QFile file;
+    if (!isStandardInput(found.listFile)) {
+        const int descriptor =
+            ::open(bytesOfArgument(found.listFile).constData(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) {
+            say(errors, QStringLiteral("cannot read %1: %2")
+                            .arg(where, QString::fromLocal8Bit(std::strerror(errno))));
+            return std::nullopt;
+        }
+        file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                  QFileDevice::AutoCloseHandle);
+    }
+    QIODevice& source = isStandardInput(found.listFile) ? input : file;
+
+    PathListReader reader(found.nulSeparated ? PathListReader::Separator::Nul
+                                             : PathListReader::Separator::LineFeed);
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = source.read(buffer.data(), buffer.size());
+        if (count < 0) {
+            // A folder, or a descriptor that is closed, opens fine and fails here.
+            say(errors, QStringLiteral("cannot read %1: %2").arg(where, source.errorString()));
+            return std::nullopt;
+        }
+        if (count == 0 || !reader.add(QByteArrayView(buffer.constData(), count)) ||
+            stop.stop_requested())
+            break;
+    }
+    PathListReading reading = reader.finish();
+    if (reading.invalidLine > 0) {
+        say(errors, QStringLiteral("%1, %2 %3: not valid UTF-8")
+                        .arg(where, entryWord(found), QString::number(reading.invalidLine)));
         return std::nullopt;
     }
-    QByteArray bytes = source.readAll();
-    // A folder opens like a file here and only fails when read.
-    if (!standardInput && file.error() != QFileDevice::NoError) {
-        say(errors, QStringLiteral("cannot read '%1': %2").arg(listFile, file.errorString()));
+    if (reading.tooLongLine > 0) {
+        say(errors, QStringLiteral("%1, %2 %3: longer than %4 UTF-16 units, which no path can be")
+                        .arg(where, entryWord(found), QString::number(reading.tooLongLine),
+                             QString::number(kLongestPath)));
         return std::nullopt;
     }
-    return bytes;
+    if (reading.emptyEntry > 0) {
+        say(errors, QStringLiteral("%1, entry %2: empty, which no path can be")
+                        .arg(where, QString::number(reading.emptyEntry)));
+        return std::nullopt;
+    }
+    return std::move(reading.paths);
 }
 
 // One line that rewrites itself, in the bar's terms: the pair stage fills the first
@@ -79,77 +137,110 @@ private:
     bool shown_ = false;
 };
 
-WriteOutcome writeRows(const std::vector<ResultRow>& rows, QIODevice& output) {
-    BufferedTextWriter writer(output);
-    for (const ResultRow& row : rows) {
-        QString& line = writer.pending();
-        line.append(row.checked ? QLatin1String("1\t") : QLatin1String("0\t"));
-        line.append(row.path);
-        line.append(QLatin1Char('\n'));
-        if (!writer.written())
-            break;
-    }
-    if (!writer.flush())
-        return WriteOutcome::failure(writer.errorString());
-    return WriteOutcome::success();
-}
-
-WriteOutcome writeResults(const std::vector<ResultRow>& rows, OutputFormat format,
+WriteOutcome writeResults(const std::vector<ResultRow>& rows, const FindArguments& found,
                           QIODevice& output) {
     const ResultRowsList list(rows);
-    switch (format) {
+    const ReasonKind reason = found.options.optionMode() ? ReasonKind::Stage : ReasonKind::Ratio;
+    switch (found.format) {
     case OutputFormat::Text:
         return writeProperlySpaced(list, output);
     case OutputFormat::Clipboard:
         return writeClipboardText(list, output);
+    case OutputFormat::Json:
+        return writeJsonLines(rows, reason, output);
+    case OutputFormat::Csv:
+        return writeCsv(rows, reason, output);
     case OutputFormat::Rows:
         break;
     }
-    return writeRows(rows, output);
+    return writeRowLines(rows, output, found.nulSeparated);
+}
+
+bool holdsLineBreak(const QString& path) {
+    return path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'));
+}
+
+// A path with a line break comes out of a line format as two lines, which whoever reads
+// them takes for two paths.
+void warnOfLineBreaks(qsizetype count, QIODevice& errors) {
+    if (count > 0)
+        say(errors, QStringLiteral("%1 paths hold line breaks; use --null").arg(count));
+}
+
+qsizetype linesBrokenInResults(const std::vector<ResultRow>& rows, const FindArguments& found) {
+    if (found.format == OutputFormat::Json || found.format == OutputFormat::Csv ||
+        found.nulSeparated)
+        return 0;
+    const bool onlyTicked = found.format == OutputFormat::Text;
+    return std::count_if(rows.begin(), rows.end(), [onlyTicked](const ResultRow& row) {
+        return (row.checked || !onlyTicked) && holdsLineBreak(row.path);
+    });
+}
+
+int writeHelp(const QString& text, const QString& what, FindStreams& streams) {
+    const QByteArray bytes = text.toUtf8();
+    if (streams.output.write(bytes) != bytes.size()) {
+        say(streams.errors,
+            QStringLiteral("cannot write the %1: ").arg(what) + streams.output.errorString());
+        return kUsageOrInputError;
+    }
+    return kDuplicatesFound;
 }
 
 } // namespace
 
-int runFind(const QStringList& arguments, FindStreams streams) {
+int runFind(const QStringList& arguments, FindStreams streams, std::stop_token stop) {
     const FindArgumentsParsing parsing = parseFindArguments(arguments);
     if (!parsing.ok())
         return usageError(streams.errors, parsing.error);
     const FindArguments& found = parsing.arguments;
-    if (found.help) {
-        streams.output.write(findHelpText().toUtf8());
-        return kDuplicatesFound;
-    }
+    if (found.help)
+        return writeHelp(findHelpText(), QStringLiteral("help"), streams);
+    if (found.version)
+        return writeHelp(QStringLiteral("velmora-find " VELMORA_VERSION "\n"),
+                         QStringLiteral("version"), streams);
 
-    PathListReading reading;
+    LeftOutReport leftOut(found.verbose);
+    // Told after the results, so it is the last thing a user sees.
+    const auto tellLeftOut = [&](int status) {
+        for (const QString& line : leftOut.lines())
+            say(streams.errors, line);
+        return status;
+    };
+
+    QStringList paths;
     if (!found.folders.isEmpty()) {
-        FolderInput walked = filesOfFolders(found.folders, found.extension);
+        FolderWalkHooks hooks;
+        hooks.stop = stop;
+        hooks.leftOut = leftOut.hook();
+        FolderInput walked = filesOfFolders(found.folders, found.extension, hooks);
         if (!walked.ok()) {
             say(streams.errors, walked.error);
             return kUsageOrInputError;
         }
-        reading.paths = std::move(walked.paths);
+        paths = std::move(walked.paths);
     } else {
-        const std::optional<QByteArray> bytes =
-            readList(found.listFile, streams.input, streams.errors);
-        if (!bytes)
+        std::optional<QStringList> read = readList(found, streams.input, streams.errors, stop);
+        if (!read)
             return kUsageOrInputError;
-        reading = readPathList(*bytes);
-        if (!reading.ok()) {
-            const QString where = found.listFile.isEmpty() || found.listFile == QLatin1String("-")
-                                      ? QStringLiteral("standard input")
-                                      : QLatin1Char('\'') + found.listFile + QLatin1Char('\'');
-            say(streams.errors,
-                QStringLiteral("%1, line %2: not valid UTF-8").arg(where).arg(reading.invalidLine));
-            return kUsageOrInputError;
-        }
+        paths = std::move(*read);
     }
+    if (stop.stop_requested())
+        return kInterrupted;
     if (found.listOnly) {
-        const WriteOutcome written = writePathList(reading.paths, streams.output);
+        const WriteOutcome written = writePathList(paths, streams.output, found.nulSeparated);
         if (!written.ok) {
             say(streams.errors, QStringLiteral("cannot write the list: ") + written.error);
             return kUsageOrInputError;
         }
-        return kListWritten;
+        if (!found.nulSeparated)
+            warnOfLineBreaks(std::count_if(paths.cbegin(), paths.cend(), holdsLineBreak),
+                             streams.errors);
+        return tellLeftOut(kListWritten);
+    }
+    if (paths.isEmpty()) {
+        say(streams.errors, QStringLiteral("No files added."));
+        return tellLeftOut(kNoDuplicates);
     }
 
     std::vector<ResultRow> rows;
@@ -157,22 +248,26 @@ int runFind(const QStringList& arguments, FindStreams streams) {
         std::optional<TerminalProgress> progress;
         SearchHooks hooks;
         hooks.threads = found.jobs;
+        hooks.stop = stop;
         if (streams.errorsIsTerminal) {
             progress.emplace(streams.errors);
             hooks.progress = [&progress](const SearchProgress& reached) { (*progress)(reached); };
         }
-        rows = findDuplicates(reading.paths, found.options, found.style, hooks);
+        rows = findDuplicates(paths, found.options, found.style, hooks);
     }
-    reading.paths.clear();
+    if (stop.stop_requested())
+        return kInterrupted;
+    paths.clear();
 
-    const WriteOutcome written = writeResults(rows, found.format, streams.output);
+    const WriteOutcome written = writeResults(rows, found, streams.output);
     if (!written.ok) {
         say(streams.errors, QStringLiteral("cannot write the results: ") + written.error);
         return kUsageOrInputError;
     }
+    warnOfLineBreaks(linesBrokenInResults(rows, found), streams.errors);
     if (rows.empty() && streams.errorsIsTerminal)
         say(streams.errors, QStringLiteral("No duplicate files found."));
-    return rows.empty() ? kNoDuplicates : kDuplicatesFound;
+    return tellLeftOut(rows.empty() ? kNoDuplicates : kDuplicatesFound);
 }
 
 } // namespace velmora

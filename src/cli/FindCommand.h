@@ -3,6 +3,8 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <stop_token>
+
 namespace velmora {
 
 enum FindExitStatus {
@@ -10,6 +12,7 @@ enum FindExitStatus {
     kListWritten = 0, // --list-only
     kNoDuplicates = 1,
     kUsageOrInputError = 2,
+    kInterrupted = 130, // as a shell reports a program ended by Ctrl-C
 };
 
 struct FindStreams {
@@ -20,8 +23,9 @@ struct FindStreams {
 };
 
 // The whole of velmora-find, program name excluded from the arguments; returns the
-// exit status.
-int runFind(const QStringList& arguments, FindStreams streams);
+// exit status. Arguments that are not valid UTF-8 carry their bytes as NameBytes.h
+// describes. A requested stop ends the run with kInterrupted and prints no results.
+int runFind(const QStringList& arguments, FindStreams streams, std::stop_token stop = {});
 
 // What --help prints.
 QString findHelpText();

@@ -1,33 +1,114 @@
 #include "FolderInput.h"
 
 #include "BufferedTextWriter.h"
-#include "FolderWalk.h"
+#include "NameBytes.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmora {
 
-FolderInput filesOfFolders(const QStringList& folders, const QString& extension) {
+namespace {
+
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Why this user cannot list `folder` and open what it holds; empty when they can.
+QString unreadableReason(const QString& folder) {
+    const QByteArray native = QFile::encodeName(folder);
+    DIR* stream = opendir(native.constData());
+    if (!stream)
+        return systemReason(errno);
+    closedir(stream);
+    if (access(native.constData(), X_OK) != 0)
+        return systemReason(errno);
+    return {};
+}
+
+} // namespace
+
+QString resolvedFolder(const QString& folder, QString* error) {
+    const QString absolute =
+        QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder;
+    QStringList parts = absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    parts.removeAll(QStringLiteral("."));
+    const qsizetype lastUp = parts.lastIndexOf(QStringLiteral(".."));
+    if (lastUp < 0)
+        return QLatin1Char('/') + parts.join(QLatin1Char('/'));
+
+    const QByteArray throughLinks =
+        QFile::encodeName(QLatin1Char('/') + parts.mid(0, lastUp + 1).join(QLatin1Char('/')));
+    char resolved[PATH_MAX];
+    if (!realpath(throughLinks.constData(), resolved)) {
+        if (error)
+            *error = systemReason(errno);
+        return {};
+    }
+    QString result = QFile::decodeName(resolved);
+    for (const QString& part : parts.mid(lastUp + 1)) {
+        if (!result.endsWith(QLatin1Char('/')))
+            result += QLatin1Char('/');
+        result += part;
+    }
+    return result;
+}
+
+FolderInput filesOfFolders(const QStringList& folders, const QString& extension,
+                           const FolderWalkHooks& hooks) {
     FolderInput input;
     const QString pattern = QStringLiteral("*.") + extension;
     for (const QString& folder : folders) {
-        const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
-        // The browser offers only folders; a mistyped one is the user's to hear about.
-        if (folder.isEmpty() || !IsFolder(absolute)) {
-            input.error = QStringLiteral("'%1' is not a folder").arg(folder);
+        const QString shown = QLatin1Char('\'') + escapedName(folder) + QLatin1Char('\'');
+        if (holdsInvalidBytes(folder)) {
+            input.error = QStringLiteral("the folder name %1 cannot be used: it is not valid "
+                                         "UTF-8, and this program holds names as UTF-8 text")
+                              .arg(shown);
             return input;
         }
-        input.paths.append(filesInFolderTree(absolute, pattern, PathStyle::Posix));
+        QString unresolved;
+        const QString absolute = folder.isEmpty() ? QString() : resolvedFolder(folder, &unresolved);
+        if (!unresolved.isEmpty()) {
+            input.error = QStringLiteral("cannot reach the folder %1: %2").arg(shown, unresolved);
+            return input;
+        }
+        // The browser offers only folders; a mistyped one is the user's to hear about.
+        if (absolute.isEmpty() || !IsFolder(absolute)) {
+            struct stat status;
+            const bool missing = !absolute.isEmpty() &&
+                                 stat(QFile::encodeName(absolute).constData(), &status) != 0 &&
+                                 errno == ENOENT;
+            input.error = shown + (missing ? QStringLiteral(" does not exist")
+                                           : QStringLiteral(" is not a folder"));
+            return input;
+        }
+        if (const QString reason = unreadableReason(absolute); !reason.isEmpty()) {
+            input.error = QStringLiteral("cannot read the folder %1: %2").arg(shown, reason);
+            return input;
+        }
+        input.paths.append(filesInFolderTree(absolute, pattern, PathStyle::Posix, hooks));
+        if (hooks.stop.stop_requested())
+            return input;
     }
     return input;
 }
 
-WriteOutcome writePathList(const QStringList& paths, QIODevice& output) {
+WriteOutcome writePathList(const QStringList& paths, QIODevice& output, bool nulSeparated) {
+    const QChar separator = nulSeparated ? QChar(u'\0') : QChar(u'\n');
     BufferedTextWriter writer(output);
     for (const QString& path : paths) {
         QString& line = writer.pending();
         line.append(path);
-        line.append(QLatin1Char('\n'));
+        line.append(separator);
         if (!writer.written())
             break;
     }

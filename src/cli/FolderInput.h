@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderWalk.h"
 #include "WriteProgress.h"
 
 #include <QIODevice>
@@ -16,11 +17,18 @@ struct FolderInput {
 };
 
 // The file list as "Add All File(s) In Folder" builds it, answered with `extension` for
-// each folder in turn, the lists one after another. Folders are made absolute and
-// cleaned, as the folder browser gives them.
-FolderInput filesOfFolders(const QStringList& folders, const QString& extension);
+// each folder in turn, the lists one after another. Each folder is taken as the system
+// resolves it (see resolvedFolder) and must be a folder this user may read.
+FolderInput filesOfFolders(const QStringList& folders, const QString& extension,
+                           const FolderWalkHooks& hooks = {});
 
-// One path per line, LF.
-WriteOutcome writePathList(const QStringList& paths, QIODevice& output);
+// `folder` made absolute, as the folder browser gives it: "." and repeated separators are
+// dropped, while ".." is left to the system, which takes it from wherever a symbolic link
+// before it leads (so "jump/.." is the folder above jump's target, as ls and find have
+// it). Empty, with `error` set to the system's reason, when the system cannot resolve it.
+QString resolvedFolder(const QString& folder, QString* error);
+
+// One path per record: LF, or NUL with `nulSeparated`.
+WriteOutcome writePathList(const QStringList& paths, QIODevice& output, bool nulSeparated = false);
 
 } // namespace velmora

@@ -15,7 +15,13 @@ no file's contents are read, and nothing is changed or deleted.
 Input
   One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-", from
   standard input. Lines end in LF (a CR right before the LF is dropped); an empty
-  line is the empty path. The paths need not exist.
+  line is the empty path. A byte-order mark is dropped only at the very start of
+  the list; anywhere else it is part of a path. The paths need not exist; a line
+  longer than 32767 UTF-16 units is no path and stops the run.
+    -0, --null          paths end in a NUL byte instead of a line end, as
+                        find -print0 writes them: no CR is dropped, no mark
+                        is dropped, an empty path is an error, and rows and
+                        --list-only end each path in NUL too
   Or, with --folder, the files of folder trees, exactly as "Add All File(s) In
   Folder" loads them:
     --folder DIR        walk DIR and every folder below it, level by level, and
@@ -25,6 +31,10 @@ Input
                         every file, also names without a dot)
   Names starting with "~", hidden files the owner may write, files that cannot
   be opened, links to folders and folders that may not be read are left out.
+  Names that are not valid UTF-8 are left out too. At the end one line on
+  standard error counts what was left out for either reason:
+    --verbose           also name each of them, bytes that are not UTF-8
+                        written as \xNN
 
 How names are compared
   With none of the three options below, two files match when their file names are
@@ -47,17 +57,31 @@ Other options
                       which character separates folders: "/" (native, the
                       default), or "\" for a list made on Windows
   --jobs N            use N worker threads (default: one per processor core)
-  --format rows|text|clipboard
+  --format rows|text|clipboard|json|csv
                       rows (default): one line per file found: "1", a tab and
                         the path for a ticked file, "0" for an unticked one; LF
+                        (NUL with --null)
                       text: what "Save Results As Text File" writes: a "File(s)"
                         header and the ticked files, padded with spaces, each
                         followed by a tab; CR LF
                       clipboard: what "Copy Results To Clipboard" copies: every
                         file found, one per line; CR LF
-  --list-only         print the file list, one path per line (LF), and compare
-                      nothing
+                      json: JSON Lines, one object per file found: "path",
+                        "ticked" (true or false), "partner" (the file it
+                        matched last) and, without the three options above,
+                        "ratio" (how alike the two names are, 0 to 1), or
+                        with them "stage" (the first step at which the names
+                        were equal: path, extension, before or after)
+                      csv: the same as RFC 4180 records (UTF-8, CR LF) under
+                        the header ticked,path,partner,ratio,stage; ticked is
+                        1 or 0, and ratio or stage is empty
+                      A path that holds a line break cannot be one line of
+                      rows, text or clipboard: it is written all the same,
+                      with a warning to use --null (rows) or json or csv.
+  --list-only         print the file list, one path per line (LF, or NUL with
+                      --null), and compare nothing
   -h, --help          show this help and exit
+  --version           show the version and exit
 
 Output
   The files found, each once, in list order of their last match. Of a group of
@@ -67,14 +91,17 @@ Output
 
 Exit status
   0  duplicates were found, or the list was printed (--list-only)
-  1  no duplicates were found
-  2  wrong options, or the list or a folder could not be read (the message
-     says why)
+  1  no duplicates were found, or the list was empty ("No files added.")
+  2  wrong options, the list or a folder could not be read, or the output
+     could not be written (one line on standard error says why)
+  130  stopped by Ctrl-C
 
 Examples
   find ~/Music -type f | velmora-find
   velmora-find --ignore-extension --format text list.txt > results.txt
   velmora-find --folder ~/Documents --ext doc --before "-"
+  find ~/Music -type f -print0 | velmora-find --null --format json
+  velmora-find --format csv list.txt > results.csv
 )help";
 
 } // namespace

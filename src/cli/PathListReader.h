@@ -1,27 +1,58 @@
 #pragma once
 
+#include "Utf8Text.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 namespace velmora {
 
+// No path on any supported system is longer; a longer line is not a path, and refusing
+// it at once keeps endless input such as /dev/zero from filling the memory.
+inline constexpr qsizetype kLongestPath = 32767; // UTF-16 units
+
 struct PathListReading {
     QStringList paths;
-    // 0 when the whole input is valid UTF-8, else the 1-based line of the first bad byte.
+    // The 1-based line of the first problem, 0 when there is none: a byte that is not
+    // part of valid UTF-8, a line longer than kLongestPath, or an empty NUL-separated
+    // entry (no program that separates paths by NUL writes one).
     qsizetype invalidLine = 0;
+    qsizetype tooLongLine = 0;
+    qsizetype emptyEntry = 0;
 
-    bool ok() const { return invalidLine == 0; }
+    bool ok() const { return invalidLine == 0 && tooLongLine == 0 && emptyEntry == 0; }
 };
 
-// Splits a list of paths, one per line, encoded as UTF-8. Lines end in LF; a CR right
-// before the LF belongs to the line ending; a line ending at the very end adds no empty
-// path, while an empty line elsewhere is the path "". A byte-order mark at the start is
-// not part of the first path.
-PathListReading readPathList(const QByteArray& bytes);
+// Splits a list of paths encoded as UTF-8, taken piece by piece as it arrives.
+// With LF separators, a CR right before the LF belongs to the line ending, and a
+// byte-order mark at the very start of the list is not part of the first path. With NUL
+// separators every byte between two NULs is the path, and none may be empty. Either way a
+// separator at the very end adds no empty path, while an empty line elsewhere is the
+// path "".
+class PathListReader {
+public:
+    enum class Separator { LineFeed, Nul };
+    explicit PathListReader(Separator separator = Separator::LineFeed);
 
-// The offset of the first byte that is not part of well-formed UTF-8 (no overlong forms,
-// no surrogates, nothing above U+10FFFF), or -1 when there is none.
-qsizetype firstInvalidUtf8(const QByteArray& bytes);
+    // False once a problem was found; the rest of the input is then not looked at.
+    bool add(QByteArrayView bytes);
+    PathListReading finish();
+
+private:
+    // `ended`: a separator followed the line.
+    bool line(QByteArrayView bytes, bool ended);
+
+    char separator_;
+    QByteArray pending_; // the start of a line whose end has not arrived
+    PathListReading reading_;
+    qsizetype lines_ = 0;
+};
+
+// The whole list at once.
+PathListReading
+readPathList(QByteArrayView bytes,
+             PathListReader::Separator separator = PathListReader::Separator::LineFeed);
 
 } // namespace velmora

@@ -1,4 +1,5 @@
 #include "FindArguments.h"
+#include "NameBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,13 @@ TEST(FindArguments, StyleJobsAndFormat) {
     EXPECT_EQ(parsed({"--format", "text"}).format, OutputFormat::Text);
     EXPECT_EQ(parsed({"--format=clipboard"}).format, OutputFormat::Clipboard);
     EXPECT_EQ(parsed({"--format", "rows"}).format, OutputFormat::Rows);
+    EXPECT_EQ(parsed({"--format=json"}).format, OutputFormat::Json);
+    EXPECT_EQ(parsed({"--format", "csv"}).format, OutputFormat::Csv);
+    EXPECT_TRUE(parsed({"-0"}).nulSeparated);
+    EXPECT_TRUE(parsed({"--null", "--list-only"}).nulSeparated);
+    EXPECT_TRUE(parsed({"-0h"}).help) << "one-letter options may be joined";
+    EXPECT_TRUE(parsed({"--version"}).version);
+    EXPECT_EQ(errorOf({"-0x"}), QString("unknown option '-0x'"));
 }
 
 TEST(FindArguments, ListFileAndStandardInput) {
@@ -86,13 +94,16 @@ TEST(FindArguments, ProblemsAreNamed) {
     EXPECT_EQ(errorOf({"--ignore-extension", "--after"}), QString("missing value after --after"));
     EXPECT_EQ(errorOf({"--format"}), QString("missing value after --format"));
     EXPECT_EQ(errorOf({"--ignore-extension=yes"}), QString("--ignore-extension takes no value"));
-    EXPECT_EQ(errorOf({"--format", "csv"}),
-              QString("--format must be rows, text or clipboard, not 'csv'"));
+    EXPECT_EQ(errorOf({"--format", "xml"}),
+              QString("--format must be rows, text, clipboard, json or csv, not 'xml'"));
     EXPECT_EQ(errorOf({"--path-style", "posix"}),
               QString("--path-style must be native or windows, not 'posix'"));
     EXPECT_EQ(errorOf({"a.txt", "b.txt"}),
               QString("only one list file can be read, got 'a.txt' and 'b.txt'"));
-    EXPECT_EQ(errorOf({"--bogus", "--format", "csv"}), QString("unknown option '--bogus'"))
+    EXPECT_EQ(errorOf({"--before", argumentFromBytes("caf\xE9")}),
+              QString("--before needs UTF-8 text, not 'caf\\xE9'"));
+    EXPECT_EQ(errorOf({"--oops\nline"}), QString("unknown option '--oops\\x0Aline'"));
+    EXPECT_EQ(errorOf({"--bogus", "--format", "xml"}), QString("unknown option '--bogus'"))
         << "the first problem is the one reported";
 }
 

@@ -10,6 +10,8 @@
 
 #include <ostream>
 
+#include <csignal>
+
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     *out << '"' << bytes.toStdString() << '"';
 }
@@ -60,7 +62,7 @@ TEST(FindCommand, UsageErrorsAreOneLineOnStandardErrorAndStatusTwo) {
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
         {{"--before"}, "missing value after --before"},
         {{"--jobs", "0"}, "--jobs needs a whole number from 1 to 1024, not '0'"},
-        {{"--format", "xml"}, "--format must be rows, text or clipboard, not 'xml'"},
+        {{"--format", "xml"}, "--format must be rows, text, clipboard, json or csv, not 'xml'"},
     };
     for (const auto& [arguments, message] : cases) {
         const Outcome outcome = runHere(arguments, "/a\n/a\n");
@@ -98,6 +100,12 @@ TEST(FindCommand, UnreadableListsAreNamed) {
     EXPECT_EQ(outcome.errors, "velmora-find: '" + latin1.toUtf8() + "', line 1: not valid UTF-8\n");
 }
 
+TEST(FindCommand, VersionIsOneLine) {
+    const Outcome outcome = runHere({"--version"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "velmora-find " VELMORA_VERSION "\n");
+}
+
 TEST(FindCommand, HelpExplainsInputOptionsOutputAndStatus) {
     const Outcome outcome = runHere({"--help"});
     EXPECT_EQ(outcome.status, 0);
@@ -106,6 +114,122 @@ TEST(FindCommand, HelpExplainsInputOptionsOutputAndStatus) {
                              "--ignore-extension", "--path-style native|windows", "--jobs N",
                              "--format rows|text|clipboard", "Exit status", "Example"})
         EXPECT_TRUE(outcome.output.contains(part)) << part;
+}
+
+// The built program run by the shell, for redirections a QProcess cannot set up.
+Outcome runShell(const QString& script, const QString& folder) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral("sh"), {"-c", script, VELMORA_FIND_PROGRAM});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+TEST(FindProgram, NoFailureIsSilent) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile(folder.filePath("plain")).open(QIODevice::WriteOnly);
+    const struct {
+        const char* script;
+        QByteArray message;
+    } cases[] = {
+        {R"sh("$0" < /)sh", "cannot read standard input: Is a directory"},
+        {R"sh("$0" <&-)sh", "cannot read standard input: Bad file descriptor"},
+        {R"sh("$0" --help > /dev/full)sh", "cannot write the help: No space left on device"},
+        {R"sh("$0" --help >&-)sh", "cannot write the help: Bad file descriptor"},
+        {R"sh("$0" --version > /dev/full)sh", "cannot write the version: No space left on device"},
+        {R"sh("$0" --null < /dev/zero)sh", "standard input, entry 1: empty, which no path can be"},
+        {R"sh(printf '/a\n%032768d\n' 0 | "$0")sh",
+         "standard input, line 2: longer than 32767 UTF-16 units, which no path can be"},
+        {R"sh("$0" "$(printf 'gone\351\n')")sh",
+         "cannot read 'gone\\xE9': No such file or directory"},
+        {R"sh("$0" --folder "$(printf 'caf\351')")sh",
+         "the folder name 'caf\\xE9' cannot be used: it is not valid UTF-8, and this program "
+         "holds names as UTF-8 text"},
+        {R"sh("$0" --folder plain)sh", "'plain' is not a folder"},
+        {R"sh("$0" --folder missing/..)sh",
+         "cannot reach the folder 'missing/..': No such file or directory"},
+    };
+    for (const auto& [script, message] : cases) {
+        const Outcome outcome = runShell(script, folder.path());
+        EXPECT_EQ(outcome.status, kUsageOrInputError) << script;
+        EXPECT_EQ(outcome.errors, "velmora-find: " + message + "\n") << script;
+        EXPECT_TRUE(outcome.output.isEmpty()) << script;
+    }
+
+    // A list file whose name is not UTF-8 is read all the same.
+    const Outcome outcome = runShell(
+        R"sh(name="$(printf 'l\351')"; printf '/a/x\n/b/x\n' > "$name"; "$0" "$name"; status=$?; rm "$name"; exit $status)sh",
+        folder.path());
+    EXPECT_EQ(outcome.status, kDuplicatesFound) << outcome.errors.toStdString();
+    EXPECT_EQ(outcome.output, "0\t/a/x\n1\t/b/x\n");
+}
+
+TEST(FindProgram, EndlessInputEndsAtOnceInLittleMemory) {
+    // Python measures the child's peak memory; the run must not wait for the input's end.
+    const QString script = QStringLiteral(
+        "import resource, subprocess, sys\n"
+        "run = subprocess.run([sys.argv[1]], stdin=open('/dev/zero', 'rb'), capture_output=True, "
+        "timeout=30)\n"
+        "print(run.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)\n"
+        "sys.stdout.write(run.stderr.decode())\n");
+    QProcess process;
+    process.start(QStringLiteral("python3"), {"-c", script, VELMORA_FIND_PROGRAM});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QList<QByteArray> report = process.readAllStandardOutput().split('\n');
+    ASSERT_GE(report.size(), 2) << process.readAllStandardError().toStdString();
+    const QList<QByteArray> figures = report.at(0).split(' ');
+    ASSERT_EQ(figures.size(), 2);
+    EXPECT_EQ(figures.at(0), "2");
+    EXPECT_LT(figures.at(1).toLongLong(), 64 * 1024) << "peak in KiB";
+    EXPECT_EQ(report.at(1), "velmora-find: standard input, line 1: longer than 32767 UTF-16 "
+                            "units, which no path can be");
+}
+
+TEST(FindProgram, CtrlCEndsTheRunWithStatus130) {
+    // Waiting for input that never comes: the program ends anyway.
+    QProcess process;
+    process.start(VELMORA_FIND_PROGRAM, QStringList{});
+    ASSERT_TRUE(process.waitForStarted());
+    process.write("/a/x\n/b/x\n");
+    // Ready once its main thread holds Ctrl-C back for the thread that takes it.
+    const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
+    for (int wait = 0; wait < 200; ++wait) {
+        QFile file(status);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray text = file.readAll();
+        const qsizetype at = text.indexOf("SigBlk:");
+        const QByteArray blocked = at < 0 ? QByteArray() : text.mid(at + 7, 17).trimmed();
+        if (blocked.toULongLong(nullptr, 16) & (1ULL << (SIGINT - 1)))
+            break;
+        process.waitForFinished(50);
+    }
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), kInterrupted);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+
+    // A run told to stop prints no results.
+    std::stop_source stop;
+    stop.request_stop();
+    QBuffer in;
+    in.setData("/a/x\n/b/x\n");
+    in.open(QIODevice::ReadOnly);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QBuffer errors;
+    errors.open(QIODevice::WriteOnly);
+    EXPECT_EQ(runFind({}, {in, out, errors, false}, stop.get_token()), kInterrupted);
+    EXPECT_TRUE(out.data().isEmpty());
+}
+
+TEST(FindProgram, AfterTextOfSeveralCharactersIsFoundWhole) {
+    // Keys: "Y", "Y" and "xbY", which holds no "ab" and stays whole.
+    const Outcome outcome = runProgram({"--after", "ab"}, "/1/xabY\n/2/zabY\n/3/xbY\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "0\t/1/xabY\n1\t/2/zabY\n");
 }
 
 TEST(FindProgram, RowsListEachFileOnceWithTheLastOfAGroupTicked) {
@@ -123,7 +247,7 @@ TEST(FindProgram, NothingFoundIsStatusOne) {
         const Outcome outcome = runProgram({}, input);
         EXPECT_EQ(outcome.status, 1) << input.toStdString();
         EXPECT_TRUE(outcome.output.isEmpty());
-        EXPECT_TRUE(outcome.errors.isEmpty());
+        EXPECT_EQ(outcome.errors, input.isEmpty() ? "velmora-find: No files added.\n" : "");
     }
 }
 

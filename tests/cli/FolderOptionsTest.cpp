@@ -133,13 +133,41 @@ TEST(FolderCommand, ARelativeFolderIsListedWithItsFullPath) {
     EXPECT_EQ(outcome.output, lines({tree.path("inner/a")}));
 }
 
+TEST(FolderCommand, DotDotIsTakenWhereTheSystemTakesIt) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("far/away/target/in.txt"));
+    tree.file(QStringLiteral("far/away/beside.txt"));
+    tree.file(QStringLiteral("near/here.txt"));
+    tree.link(QStringLiteral("near/jump"), tree.path("far/away/target"));
+
+    // Through the link, "jump/.." is the folder above its target, not "near".
+    const Outcome outcome =
+        runHere({"--folder", tree.path("near/jump/.."), "--ext", "txt", "--list-only"});
+
+    EXPECT_EQ(outcome.status, kListWritten) << outcome.errors.toStdString();
+    EXPECT_EQ(outcome.output,
+              lines({tree.path("far/away/beside.txt"), tree.path("far/away/target/in.txt")}));
+}
+
+TEST(FolderCommand, TheExtensionIsMatchedAfterADot) {
+    TemporaryTree tree;
+    for (const char* name : {"a.txt", "b.rtxt", "readmetxt", "c.TXT", "d.txt.old"})
+        tree.file(QString::fromLatin1(name));
+
+    const Outcome outcome = runHere({"--folder", tree.root(), "--ext", "txt", "--list-only"});
+
+    EXPECT_EQ(outcome.output, lines({tree.path("a.txt"), tree.path("c.TXT")}));
+}
+
 TEST(FolderCommand, AFolderThatIsNotThereIsAnErrorAndAnEmptyOneIsNot) {
     TemporaryTree tree;
     const QString file = tree.file(QStringLiteral("plain"));
     for (const QString& wrong : {tree.path("missing"), file, QString()}) {
         const Outcome outcome = runHere({"--folder", wrong, "--list-only"});
         EXPECT_EQ(outcome.status, kUsageOrInputError);
-        EXPECT_EQ(outcome.errors, "velmora-find: '" + wrong.toUtf8() + "' is not a folder\n");
+        EXPECT_EQ(outcome.errors, "velmora-find: '" + wrong.toUtf8() +
+                                      (wrong == file || wrong.isEmpty() ? "' is not a folder\n"
+                                                                        : "' does not exist\n"));
         EXPECT_TRUE(outcome.output.isEmpty());
     }
 
@@ -160,6 +188,49 @@ TEST(FolderCommand, WithoutListOnlyTheWalkedFilesAreCompared) {
     EXPECT_EQ(outcome.status, kDuplicatesFound);
     EXPECT_EQ(outcome.output, "0\t" + tree.path("song.mp3").toUtf8() + "\n1\t" +
                                   tree.path("backup/song.mp3").toUtf8() + "\n");
+}
+
+TEST(FolderProgram, AFolderTheUserMayNotReadIsAnError) {
+    TemporaryTree tree;
+    tree.setMode(QString(), 0755);
+    tree.file(QStringLiteral("closed/x.txt"));
+    tree.setMode(QStringLiteral("closed"), 0700);
+
+    const Outcome outcome = runAsUnprivilegedUser({"--folder", tree.path("closed")});
+
+    EXPECT_EQ(outcome.status, kUsageOrInputError);
+    EXPECT_EQ(outcome.errors, "velmora-find: cannot read the folder '" +
+                                  tree.path("closed").toUtf8() + "': Permission denied\n");
+}
+
+// Needs the walk to report what it leaves out.
+TEST(FolderProgram, DISABLED_WhatTheWalkLeavesOutIsCountedAtTheEnd) {
+    TemporaryTree tree;
+    tree.setMode(QString(), 0755);
+    tree.file(QStringLiteral("a.txt"));
+    tree.file(QStringLiteral("closed/x.txt"));
+    tree.setMode(QStringLiteral("closed"), 0700);
+    const QByteArray root = QFile::encodeName(tree.root());
+    // Names Qt cannot hold, made and removed by the shell.
+    ASSERT_EQ(system(("touch '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' && mkdir '" +
+                      root + "/d\xE9' && touch '" + root + "/d\xE9/in.txt'")
+                         .constData()),
+              0);
+
+    Outcome outcome = runAsUnprivilegedUser({"--folder", tree.root(), "--list-only"});
+    EXPECT_EQ(outcome.output, lines({tree.path("a.txt")}));
+    EXPECT_EQ(outcome.errors, "velmora-find: 2 files and 1 folders left out: their names are not "
+                              "valid UTF-8; 1 folders left out: they cannot be read\n");
+
+    outcome = runAsUnprivilegedUser({"--folder", tree.root(), "--list-only", "--verbose"});
+    EXPECT_TRUE(
+        outcome.errors.contains("left out (name not valid UTF-8): " + root + "/\\xFF\\x0A.txt\n"))
+        << outcome.errors.toStdString();
+    EXPECT_TRUE(outcome.errors.contains("left out (folder cannot be read): " + root + "/closed\n"));
+    ASSERT_EQ(
+        system(("rm -r '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' '" + root + "/d\xE9'")
+                   .constData()),
+        0);
 }
 
 TEST(FolderProgram, FoldersTheUserMayNotReadAreLeftOutSilently) {

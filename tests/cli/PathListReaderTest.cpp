@@ -98,3 +98,84 @@ TEST(PathListReader, ManyLines) {
 
 } // namespace
 } // namespace velmora
+
+namespace velmora {
+namespace {
+
+struct HostileList {
+    const char* what;
+    QByteArray bytes;
+    PathListReader::Separator separator;
+    QStringList paths;         // when the list is fine
+    qsizetype invalidLine = 0; // else the line of its problem
+    qsizetype tooLongLine = 0;
+    qsizetype emptyEntry = 0;
+};
+
+QByteArray repeated(const QByteArray& piece, qsizetype times) {
+    return piece.repeated(times);
+}
+
+// Whatever the input, and however it arrives, the reader gives the same paths or names
+// the same first bad line.
+TEST(PathListReader, HostileInputs) {
+    using Separator = PathListReader::Separator;
+    const QString longest(kLongestPath, QLatin1Char('a'));
+    const HostileList cases[] = {
+        {"Latin-1", "/ok\n/caf\xE9\n", Separator::LineFeed, {}, 2},
+        {"overlong NUL", "/a\xC0\x80", Separator::LineFeed, {}, 1},
+        {"overlong slash, 3 bytes", "\n\xE0\x80\xAF", Separator::LineFeed, {}, 2},
+        {"high surrogate", "\xED\xA0\xBD\xED\xB8\x80", Separator::LineFeed, {}, 1},
+        {"low surrogate alone", "/x\n/y\n\xED\xB0\x80", Separator::LineFeed, {}, 3},
+        {"NUL inside a line",
+         QByteArray("/a\0b\n", 5),
+         Separator::LineFeed,
+         {QString(QStringLiteral("/a") + QChar(0) + QStringLiteral("b"))}},
+        {"CR only", "/a\r/b\r", Separator::LineFeed, {"/a\r/b\r"}},
+        {"mark inside the list kept",
+         "/a\n\xEF\xBB\xBF/b",
+         Separator::LineFeed,
+         {"/a", QStringLiteral("\uFEFF/b")}},
+        {"longest line", longest.toUtf8() + "\n", Separator::LineFeed, {longest}},
+        {"one unit too long", longest.toUtf8() + "b\n", Separator::LineFeed, {}, 0, 1},
+        {"too long in pairs of units",
+         "/a\n" + repeated("\xF0\x9F\x98\x80", kLongestPath / 2) + "bc",
+         Separator::LineFeed,
+         {},
+         0,
+         2},
+        {"endless line", QByteArray(4 * kLongestPath, '\0'), Separator::LineFeed, {}, 0, 1},
+        {"NUL separated, line breaks kept",
+         QByteArray("/a\nb\r\n\0\xEF\xBB\xBF/c\0", 13),
+         Separator::Nul,
+         {"/a\nb\r\n", QStringLiteral("\uFEFF/c")}},
+        {"NUL separated, empty entry", QByteArray("/a\0\0/b", 7), Separator::Nul, {}, 0, 0, 2},
+        {"endless NULs", QByteArray(1000, '\0'), Separator::Nul, {}, 0, 0, 1},
+        {"NUL separated, bad bytes", QByteArray("/a\0/\xFF\0", 6), Separator::Nul, {}, 2},
+    };
+    for (const HostileList& list : cases) {
+        for (const qsizetype piece : {list.bytes.size() + 1, qsizetype(7)}) {
+            PathListReader reader(list.separator);
+            for (qsizetype at = 0; at < list.bytes.size(); at += piece)
+                reader.add(
+                    QByteArrayView(list.bytes).sliced(at, std::min(piece, list.bytes.size() - at)));
+            const PathListReading reading = reader.finish();
+            EXPECT_EQ(reading.invalidLine, list.invalidLine)
+                << list.what << ", pieces of " << piece;
+            EXPECT_EQ(reading.tooLongLine, list.tooLongLine)
+                << list.what << ", pieces of " << piece;
+            EXPECT_EQ(reading.emptyEntry, list.emptyEntry) << list.what << ", pieces of " << piece;
+            EXPECT_EQ(reading.paths, list.paths) << list.what << ", pieces of " << piece;
+        }
+    }
+}
+
+TEST(PathListReader, FiveMillionEmptyLines) {
+    const PathListReading reading = readPathList(QByteArray(5'000'000, '\n'));
+    EXPECT_TRUE(reading.ok());
+    EXPECT_EQ(reading.paths.size(), 5'000'000);
+    EXPECT_TRUE(reading.paths.last().isEmpty());
+}
+
+} // namespace
+} // namespace velmora
