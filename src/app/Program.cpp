@@ -5,6 +5,7 @@
 #include "FileDrop.h"
 #include "ListButtons.h"
 #include "SampleFiles.h"
+#include "WindowPlacement.h"
 
 #include <QPushButton>
 
@@ -46,14 +47,25 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
     form.ListView1()->setFolderWalkHooks(dropWalkHooks(services_.messages));
 }
 
+void Program::show() {
+    centreOnPointerScreen(*form1_);
+    form1_->show();
+}
+
 Program::~Program() {
     searchRun_.requestStop();
 }
 
 Form2& Program::form2() {
     if (!form2_) {
+        // "Back" puts the main window where the results window is.
         form2_ = std::make_unique<Form2>(
-            services_, [this] { form1_->show(); }, [this] { end(); });
+            services_,
+            [this] {
+                placeWhere(*form1_, *form2_);
+                form1_->show();
+            },
+            [this] { end(); });
         // A save shows its steps on the main window's bar.
         form2_->setSaveProgress([this](double value, const QString& text) {
             form1_->ProgressBar1()->setValue(value);
