@@ -203,7 +203,8 @@ TEST_F(Form2Test, BackShowsTheMainWindowFirstAndKeepsTheRows) {
 
 TEST_F(Form2Test, ALongPathCanBeScrolledIntoViewSideways) {
     Form2& window = load();
-    fill({{"/" + QString(400, 'a') + "/x.txt", false}, {"/" + QString(400, 'a') + "/y.txt", true}});
+    window.resultsList().Add("/" + QString(400, 'a') + "/x.txt");
+    window.resultsList().Add("/" + QString(400, 'a') + "/y.txt");
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTableView& view = window.ListView1();
