@@ -3,6 +3,7 @@
 #include "ErrorTrap.h"
 #include "Form1.h"
 #include "Form2.h"
+#include "WindowPlacement.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
@@ -54,6 +55,9 @@ void DuplicateSearchRun::PushButton2_Click() {
             trap.step(284, [&] {
                 Form2& results = resultsWindow_();
                 results.resultsList().setRows(std::move(rows));
+                results.scrollToTopLeft();
+                // It takes the main window's place, which it hides.
+                placeWhere(results, form1_);
                 results.show();
             });
             trap.step(286, [&] { form1_.hide(); });
@@ -106,18 +110,27 @@ std::vector<ResultRow> DuplicateSearchRun::findOffTheWindowThread(const QStringL
 }
 
 void DuplicateSearchRun::showProgress(const SearchProgress& progress, const QStringList& paths) {
-    if (progress.count <= 0)
-        return;
-    // The bar fills its lower half while pairs are compared and its upper half during
-    // the clean-up of repeated rows.
-    const double stagesDone = progress.stage == SearchProgress::Stage::Pairs ? 0 : 1;
-    const double value =
-        (stagesDone + static_cast<double>(progress.position) / progress.count) * 100 / 2;
+    QString comparing;
+    double value = 0;
+    if (progress.stage == SearchProgress::Stage::Pairs) {
+        // The bar fills its lower half while pairs are compared.
+        if (progress.count <= 0 || progress.position < 1 || progress.position > paths.size())
+            return;
+        value = static_cast<double>(progress.position) / progress.count * 100 / 2;
+        comparing = paths.at(progress.position - 1);
+    } else {
+        // Whatever the pair stage last reported, it walked the whole list, so the bar
+        // shows where its last position leaves it; an empty clean-up adds nothing to that,
+        // and one with rows fills the upper half.
+        if (paths.isEmpty())
+            return;
+        comparing = paths.last();
+        value = progress.count > 0
+                    ? (1 + static_cast<double>(progress.position) / progress.count) * 100 / 2
+                    : 50;
+    }
     form1_.ProgressBar1()->setValue(value);
-    if (progress.stage == SearchProgress::Stage::Pairs && progress.position >= 1 &&
-        progress.position <= paths.size())
-        form1_.ProgressBar1()->setText(QStringLiteral("Comparing: ") +
-                                       paths.at(progress.position - 1));
+    form1_.ProgressBar1()->setText(QStringLiteral("Comparing: ") + comparing);
 }
 
 } // namespace velmora

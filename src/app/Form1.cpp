@@ -44,6 +44,16 @@ QFont buttonFont() {
     return font;
 }
 
+// Every size a panel, title bar or task switcher may ask for, so none is scaled from
+// another.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velmora/icons/%1x%1/velmora.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
 bool isModifierKey(int key) {
     return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
            key == Qt::Key_Meta || key == Qt::Key_AltGr;
@@ -130,8 +140,7 @@ void Form1::placeControls() {
     check3_->setGeometry(twips(240, 1200, 5535, 285));
     // With this platform's wider check mark the two long captions would lose their last
     // letters; they may use the frame up to its inner edge, and a tighter gap after the mark.
-    for (QCheckBox* box : {check1_, check2_, check3_})
-        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
+    paintCheckBoxes(Qt::white); // the plain look; the skin has its own colour
     for (QCheckBox* box : {check1_, check2_}) {
         const int room = frame1_->contentsRect().right() - box->x();
         box->resize(std::clamp(box->sizeHint().width(), box->width(), std::max(box->width(), room)),
@@ -142,6 +151,14 @@ void Form1::placeControls() {
     text2_->raise();
     pushButton2_->setGeometry(twips(120, 5820, 7800, 405));
     progressBar1_->setGeometry(twips(120, 6340, 7800, 405));
+}
+
+void Form1::paintCheckBoxes(const QColor& background) {
+    // The style sheet that narrows the gap paints the box's background from its own
+    // colour rather than from the palette, so the colour is given here too.
+    for (QCheckBox* box : {check1_, check2_, check3_})
+        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; background-color: %1; }")
+                               .arg(background.name()));
 }
 
 void Form1::connectOptions() {
@@ -178,20 +195,21 @@ void Form1::Form_Load() {
         const QString skin = supportFile(QStringLiteral("x/o.cjs"));
         if (FileIsPresent(skin)) {
             applySkin(*this, skin);
+            paintCheckBoxes(QApplication::palette().color(QPalette::Button));
             skinned_ = true;
         }
     });
     trap.step(102, [&] { setWindowTitle(QString::fromLatin1(productTitle)); });
     trap.step(104, [&] {
-        const QIcon icon(QStringLiteral(":/velmora/velmora.png"));
-        if (icon.isNull())
+        const QIcon icon = applicationIcon();
+        if (icon.availableSizes().isEmpty())
             throw std::runtime_error("File not found");
         // Set for the whole program, so the results window has it too.
         QApplication::setWindowIcon(icon);
         setWindowIcon(icon);
     });
     trap.step(106, [&] {
-        QGuiApplication::setApplicationDisplayName(
+        services_.messages.setApplicationTitle(
             MakeApplicationTitle(QString::fromLatin1(productTitle)));
     });
     trap.step(108, [&] {

@@ -68,6 +68,7 @@ protected:
 private:
     void createControls();
     void placeControls();
+    void paintCheckBoxes(const QColor& background);
     void connectOptions();
     void watchHover();
     void Form_Load();

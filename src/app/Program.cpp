@@ -5,6 +5,7 @@
 #include "FileDrop.h"
 #include "ListButtons.h"
 #include "SampleFiles.h"
+#include "WindowPlacement.h"
 
 #include <QPushButton>
 
@@ -47,6 +48,11 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
     form.ListView1()->setFolderWalkHooks(dropWalkHooks(services_.messages, walkStop_.get_token()));
 }
 
+void Program::show() {
+    centreOnPointerScreen(*form1_);
+    form1_->show();
+}
+
 Program::~Program() {
     searchRun_.requestStop();
     walkStop_.request_stop();
@@ -54,8 +60,14 @@ Program::~Program() {
 
 Form2& Program::form2() {
     if (!form2_) {
+        // "Back" puts the main window where the results window is.
         form2_ = std::make_unique<Form2>(
-            services_, [this] { form1_->show(); }, [this] { end(); });
+            services_,
+            [this] {
+                placeWhere(*form1_, *form2_);
+                form1_->show();
+            },
+            [this] { end(); });
         // A save shows its steps on the main window's bar.
         form2_->setSaveProgress([this](double value, const QString& text) {
             form1_->ProgressBar1()->setValue(value);

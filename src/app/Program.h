@@ -26,7 +26,8 @@ public:
     bool hasForm2() const { return form2_ != nullptr; }
     DuplicateSearchRun& searchRun() { return searchRun_; }
 
-    void show() { form1_->show(); }
+    // Opens the main window in the middle of the screen the user is working on.
+    void show();
 
 private:
     void end();

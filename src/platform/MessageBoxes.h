@@ -18,6 +18,18 @@ public:
     // The typed text, or the empty string on Cancel.
     virtual QString prompt(const QString& text, const QString& defaultAnswer,
                            const QString& title = {}) = 0;
+
+    // Kept here rather than as the toolkit's application display name, which the window
+    // system would append to the title of every window.
+    void setApplicationTitle(const QString& title) { applicationTitle_ = title; }
+    const QString& applicationTitle() const { return applicationTitle_; }
+    // The title a box or prompt carries: its own, or else the application title.
+    QString titleFor(const QString& title) const {
+        return title.isEmpty() ? applicationTitle_ : title;
+    }
+
+private:
+    QString applicationTitle_;
 };
 
 } // namespace velmora

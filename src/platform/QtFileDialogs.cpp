@@ -1,9 +1,11 @@
 #include "QtFileDialogs.h"
 
-#include <QApplication>
+#include "DialogParent.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScreen>
 
 namespace velmora {
 
@@ -67,41 +69,80 @@ QString composeSelection(const QStringList& paths, qsizetype capacity) {
     return result;
 }
 
+void DialogSize::applyTo(QFileDialog& dialog) const {
+    QSize size = size_;
+    // Never larger than the screen it opens on.
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableSize());
+    dialog.resize(size);
+}
+
+void DialogSize::keep(const QFileDialog& dialog) {
+    size_ = dialog.size();
+}
+
+std::unique_ptr<QFileDialog> QtFileDialogs::openDialog(const QString& title,
+                                                       const QString& filter) const {
+    auto dialog = std::make_unique<QFileDialog>(dialogParent(), title);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setNameFilters(nameFiltersFromBarList(filter));
+    size_.applyTo(*dialog);
+    return dialog;
+}
+
 QString QtFileDialogs::openFiles(const QString& title, const QString& filter) {
-    QFileDialog dialog(QApplication::activeWindow(), title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters(nameFiltersFromBarList(filter));
-    if (dialog.exec() != QDialog::Accepted)
+    const auto dialog = openDialog(title, filter);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    size_.keep(*dialog);
+    if (!accepted)
         return {};
-    return composeSelection(dialog.selectedFiles(), selectionCapacity);
+    return composeSelection(dialog->selectedFiles(), selectionCapacity);
+}
+
+std::unique_ptr<QFileDialog> QtFileDialogs::saveDialog(const QString& title,
+                                                       const QString& filter) const {
+    auto dialog = std::make_unique<QFileDialog>(dialogParent(), title);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // The program asks about replacing an existing file itself.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setNameFilters(nameFiltersFromBarList(filter));
+    size_.applyTo(*dialog);
+    return dialog;
 }
 
 QString QtFileDialogs::saveFile(const QString& title, const QString& filter) {
-    QFileDialog dialog(QApplication::activeWindow(), title);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The program asks about replacing an existing file itself.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(nameFiltersFromBarList(filter));
-    if (dialog.exec() != QDialog::Accepted)
+    const auto dialog = saveDialog(title, filter);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    size_.keep(*dialog);
+    if (!accepted)
         return {};
-    return dialog.selectedFiles().value(0);
+    return dialog->selectedFiles().value(0);
+}
+
+std::unique_ptr<QFileDialog> QtFolderBrowser::folderDialog(const QString& prompt,
+                                                           const QString& startFolder) const {
+    auto dialog = std::make_unique<QFileDialog>(dialogParent(), prompt);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    if (!startFolder.isEmpty()) {
+        const QFileInfo start(startFolder);
+        dialog->setDirectory(start.absolutePath());
+        dialog->selectFile(start.fileName());
+    }
+    size_.applyTo(*dialog);
+    return dialog;
 }
 
 QString QtFolderBrowser::askForFolder(const QString& prompt, const QString& startFolder) {
-    QFileDialog dialog(QApplication::activeWindow(), prompt);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (!startFolder.isEmpty()) {
-        const QFileInfo start(startFolder);
-        dialog.setDirectory(start.absolutePath());
-        dialog.selectFile(start.fileName());
-    }
-    if (dialog.exec() != QDialog::Accepted)
+    const auto dialog = folderDialog(prompt, startFolder);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    size_.keep(*dialog);
+    if (!accepted)
         return {};
-    const QString chosen = dialog.selectedFiles().value(0);
+    const QString chosen = dialog->selectedFiles().value(0);
     return chosen.isEmpty() ? QString() : QDir::cleanPath(chosen);
 }
 

@@ -2,9 +2,27 @@
 
 #include "FileDialogs.h"
 
+#include <QSize>
 #include <QStringList>
 
+#include <memory>
+
+class QFileDialog;
+
 namespace velmora {
+
+// The size a file dialog opens at: large enough for its name, size, type and date columns,
+// or the size the user last gave one in this run of the program.
+class DialogSize {
+public:
+    static constexpr QSize initial{900, 560};
+
+    void applyTo(QFileDialog& dialog) const;
+    void keep(const QFileDialog& dialog);
+
+private:
+    QSize size_ = initial;
+};
 
 class QtFileDialogs : public FileDialogs {
 public:
@@ -14,11 +32,24 @@ public:
 
     QString openFiles(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& filter) override;
+
+    // The dialogs as openFiles and saveFile run them, ready to be opened.
+    std::unique_ptr<QFileDialog> openDialog(const QString& title, const QString& filter) const;
+    std::unique_ptr<QFileDialog> saveDialog(const QString& title, const QString& filter) const;
+
+private:
+    DialogSize size_;
 };
 
 class QtFolderBrowser : public FolderBrowser {
 public:
     QString askForFolder(const QString& prompt, const QString& startFolder) override;
+
+    std::unique_ptr<QFileDialog> folderDialog(const QString& prompt,
+                                              const QString& startFolder) const;
+
+private:
+    DialogSize size_;
 };
 
 // Turns a filter written as "description|pattern|description|pattern|" into the

@@ -7,6 +7,7 @@
 #include "HoverPointerRules.h"
 #include "SaveResults.h"
 #include "SendToTrash.h"
+#include "SidewaysWheel.h"
 #include "Yield.h"
 
 #include <QAbstractItemView>
@@ -17,6 +18,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
 
@@ -107,6 +109,11 @@ void Form2::createControls() {
     listView1_->horizontalHeader()->setStretchLastSection(false);
     listView1_->horizontalHeader()->setHighlightSections(false);
     listView1_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // With its one column, a list scrolled column by column could never show the end of a
+    // path wider than the view: it scrolls by pixels, so dragging the divider past the
+    // right edge brings the sideways scroll bar.
+    listView1_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    new SidewaysWheel(*listView1_);
     place(*listView1_, 120, 120, 7800, 3915);
     hoverRules_.watch(listView1_, HoverPointerRules::Role::Other);
     hoverRules_.watch(listView1_->viewport(), HoverPointerRules::Role::Other);
@@ -116,6 +123,7 @@ void Form2::createControls() {
     pushButton5_ = createButton("PushButton5", QStringLiteral("Check All"), 4080, 4130);
     pushButton3_ = createButton("PushButton3", QStringLiteral("Uncheck All"), 120, 4640);
     pushButton2_ = createButton("PushButton2", QStringLiteral("Send To Recycle Bin"), 4080, 4640);
+    pushButton2_->setToolTip(QStringLiteral("Ctrl+Z in this window puts the last files back"));
     pushButton6_ =
         createButton("PushButton6", QStringLiteral("Save Results As Text File"), 120, 5150);
     pushButton18_ =
@@ -158,6 +166,11 @@ void Form2::Form_Load() {
     trap.step(110, [&] {
         listView1_->horizontalHeader()->resizeSection(0, horizontalPixels(fileColumnWidth));
     });
+}
+
+void Form2::scrollToTopLeft() {
+    listView1_->scrollToTop();
+    listView1_->horizontalScrollBar()->setValue(0);
 }
 
 void Form2::PushButton1_Click() {

@@ -49,6 +49,9 @@ public:
     void setSaveProgress(WriteProgress progress) { saveProgress_ = std::move(progress); }
     const WriteProgress& saveProgress() const { return saveProgress_; }
 
+    // A new run's rows are read from their start, whatever the last run's list showed.
+    void scrollToTopLeft();
+
     void PushButton1_Click();
     void PushButton5_Click();
     void PushButton3_Click();

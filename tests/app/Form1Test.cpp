@@ -73,7 +73,10 @@ TEST_F(Form1Test, FirstStartShowsTheDesignValues) {
     EXPECT_EQ(stored("Check1"), QStringLiteral("<absent>"));
 
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Velmora"));
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora"));
+    EXPECT_EQ(services.messages.applicationTitle(), QStringLiteral("Velmora"));
+    // The toolkit's display name stays unset: the window system would add it to every
+    // window's title.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     EXPECT_FALSE(form->windowIcon().isNull());
     EXPECT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_EQ(form->ListView1()->header()->sectionSize(1), 0);
@@ -229,6 +232,13 @@ TEST_F(Form1Test, WithoutSupportFilesTheWindowLoadsPlainAndQuietly) {
     EXPECT_FALSE(form->isSkinned());
     EXPECT_EQ(form->Frame1()->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_EQ(form->Check1()->palette().color(QPalette::Window), QColor(Qt::white));
+    // What is drawn, not only the colour chosen: each check box is white where it has no
+    // text.
+    for (QCheckBox* box : {form->Check1(), form->Check2(), form->Check3()}) {
+        const QImage drawn = box->grab().toImage();
+        EXPECT_EQ(drawn.pixelColor(drawn.width() - 2, 1), QColor(Qt::white))
+            << box->objectName().toStdString();
+    }
     moveOver(form->PushButton1());
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 }

@@ -3,11 +3,16 @@
 #include "SettingsSandbox.h"
 #include "TestServices.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -124,16 +129,70 @@ TEST_F(SearchRunTest, EmptyListSaysSoAndStillEmptiesEarlierResults) {
 }
 
 TEST_F(SearchRunTest, NothingAlikeSaysSoAndKeepsTheMainWindow) {
-    addFiles({"alpha.doc"});
+    addFiles({"alpha.doc", "quiz.md"});
+    double valueWhileShown = -1;
+    QString textWhileShown;
+    services.messages.whileShown = [&] {
+        valueWhileShown = program->form1().ProgressBar1()->value();
+        textWhileShown = program->form1().ProgressBar1()->text();
+    };
 
     startFinding();
 
     EXPECT_EQ(services.messages.texts(), QStringList{QStringLiteral("No duplicate files found.")});
     EXPECT_TRUE(program->form1().isVisible());
     EXPECT_FALSE(program->form2().isVisible());
-    EXPECT_EQ(program->form1().fileList().Count(), 1);
+    EXPECT_EQ(program->form1().fileList().Count(), 2);
+    // While the message shows, the bar holds what the last pair position left.
+    EXPECT_DOUBLE_EQ(valueWhileShown, 50);
+    EXPECT_EQ(textWhileShown, "Comparing: " + folder.filePath("quiz.md"));
+    EXPECT_EQ(services.messages.shown[0].parent, &program->form1());
     EXPECT_EQ(program->form1().ProgressBar1()->text(), QStringLiteral("Progress Bar"));
+    EXPECT_DOUBLE_EQ(program->form1().ProgressBar1()->value(), 0);
     EXPECT_FALSE(program->form1().pointer().isBusy());
+}
+
+TEST_F(SearchRunTest, EachWindowTakesTheOthersPlace) {
+    Form1& main = program->form1();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // Centred before the window system adds its frame: give or take the frame.
+    EXPECT_LE((main.frameGeometry().center() - screen.center()).manhattanLength(), 8);
+
+    addFiles({"a.txt", "b.txt"});
+    main.move(main.pos() + QPoint(-30, 20)); // wherever the user put it
+    startFinding();
+    Form2& results = program->form2();
+    EXPECT_EQ(results.pos(), main.pos());
+
+    results.move(results.pos() + QPoint(45, -10));
+    results.PushButton1().click();
+    EXPECT_EQ(main.pos(), results.pos());
+
+    // Both windows carry the icon in every size a desktop asks for.
+    const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    EXPECT_EQ(main.windowIcon().availableSizes(), sizes);
+    EXPECT_EQ(results.windowIcon().availableSizes(), sizes);
+}
+
+TEST_F(SearchRunTest, ANewRunStartsAtTheTopLeftOfItsList) {
+    QStringList names;
+    for (int number = 1; number <= 40; ++number)
+        names << QStringLiteral("holiday%1.jpg").arg(number);
+    addFiles(names);
+    startFinding();
+    QTableView& view = program->form2().ListView1();
+    view.horizontalHeader()->resizeSection(0, 3 * view.viewport()->width());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.horizontalScrollBar()->maximum() > 0; }, 2000));
+    view.scrollToBottom();
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+    ASSERT_GT(view.verticalScrollBar()->value(), 0);
+    ASSERT_GT(view.horizontalScrollBar()->value(), 0);
+
+    program->form2().PushButton1().click();
+    startFinding();
+
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(view.horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(SearchRunTest, SamePathTwiceIsListedOnce) {

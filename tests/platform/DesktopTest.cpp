@@ -3,6 +3,12 @@
 #include "QtFileDialogs.h"
 #include "QtMessageBoxes.h"
 
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -62,9 +68,51 @@ TEST(MessageText, CarriageReturnsBecomeLineBreaks) {
 }
 
 TEST(MessageText, AnEmptyTitleIsTheApplicationTitle) {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Short Title"));
-    EXPECT_EQ(titleOrApplicationTitle(QString()), QStringLiteral("Short Title"));
-    EXPECT_EQ(titleOrApplicationTitle(QStringLiteral("Own")), QStringLiteral("Own"));
+    QtMessageBoxes messages;
+    messages.setApplicationTitle(QStringLiteral("Short Title"));
+    EXPECT_EQ(messages.titleFor(QString()), QStringLiteral("Short Title"));
+    EXPECT_EQ(messages.titleFor(QStringLiteral("Own")), QStringLiteral("Own"));
+}
+
+// Each box, prompt and file dialog carries exactly its own title (the window system adds
+// nothing when the toolkit's display name is left unset) and opens over the window on
+// screen, also while no window is active, as right after another dialog has closed.
+TEST(Dialogs, CarryTheirOwnTitleAndOpenOverTheWindowOnScreen) {
+    QWidget window;
+    window.show();
+    QApplication::setActiveWindow(nullptr);
+    QtMessageBoxes messages;
+    messages.setApplicationTitle(QStringLiteral("Velmora"));
+    QtFileDialogs files;
+    QtFolderBrowser folders;
+
+    const QString add = QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
+    struct Case {
+        QString expectedTitle;
+        std::shared_ptr<QWidget> dialog;
+    };
+    const std::vector<Case> cases{
+        {"Application Error",
+         messages.messageBox("x", MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Exclamation,
+                             "Application Error")},
+        {"Velmora", messages.messageBox("x", MessageBoxes::Buttons::YesNo, MessageBoxes::Icon::None,
+                                        QString())},
+        {"Velmora", messages.promptDialog("x", QString(), QString())},
+        {"Save", files.saveDialog("Save", "Text Files (*.txt)|*.txt|")},
+        {add, files.openDialog(add, "All Files (*.*)|*.*|")},
+        {"Please select folder:", folders.folderDialog("Please select folder:", QString())},
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(each.dialog->windowTitle(), each.expectedTitle);
+        EXPECT_EQ(each.dialog->parentWidget(), &window) << each.expectedTitle.toStdString();
+        // As large as asked, or as the screen allows.
+        if (qobject_cast<QFileDialog*>(each.dialog.get())) {
+            EXPECT_EQ(each.dialog->size(),
+                      DialogSize::initial.boundedTo(each.dialog->screen()->availableSize()))
+                << each.expectedTitle.toStdString();
+        }
+    }
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 }
 
 TEST(Clipboard, TextGoesOnAndClearEmptiesIt) {

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -79,6 +80,7 @@ TEST_F(Form2Test, LoadsWithoutTheHandCursorAndWithoutAMessage) {
     EXPECT_EQ(window.ListView1().model()->headerData(0, Qt::Horizontal).toString(), "File(s)");
     EXPECT_EQ(window.ListView1().toolTip(),
               "Move | line to right and out of window to reveal full names.");
+    EXPECT_EQ(window.PushButton2().toolTip(), "Ctrl+Z in this window puts the last files back");
     EXPECT_EQ(window.palette().color(QPalette::Window),
               QApplication::palette().color(QPalette::Button));
 
@@ -197,6 +199,38 @@ TEST_F(Form2Test, BackShowsTheMainWindowFirstAndKeepsTheRows) {
 
     window.show();
     EXPECT_EQ(ticks(), std::vector<bool>({false, true}));
+}
+
+TEST_F(Form2Test, ALongPathCanBeScrolledIntoViewSideways) {
+    Form2& window = load();
+    window.resultsList().Add("/" + QString(400, 'a') + "/x.txt");
+    window.resultsList().Add("/" + QString(400, 'a') + "/y.txt");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTableView& view = window.ListView1();
+    QScrollBar& sideways = *view.horizontalScrollBar();
+    EXPECT_FALSE(sideways.isVisible()); // the column fits at first
+
+    // The user drags the column's divider past the list's right edge.
+    view.horizontalHeader()->resizeSection(0, 3 * view.viewport()->width());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sideways.isVisible(); }, 2000));
+    EXPECT_GE(sideways.maximum(), 2 * view.viewport()->width() - 2);
+
+    struct Turn {
+        const char* name;
+        QPoint angle;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Turn& turn : {Turn{"sideways wheel", {-120, 0}, Qt::NoModifier},
+                             Turn{"Shift and wheel", {0, -120}, Qt::ShiftModifier}}) {
+        sideways.setValue(0);
+        const QPointF at = view.viewport()->rect().center();
+        QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), {}, turn.angle, Qt::NoButton,
+                          turn.modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+        EXPECT_GT(sideways.value(), 0) << turn.name;
+        EXPECT_EQ(view.verticalScrollBar()->value(), 0) << turn.name;
+    }
 }
 
 TEST_F(Form2Test, ClosingEndsTheProgramEvenWithTheMainWindowHidden) {

@@ -1,5 +1,6 @@
 #include "Program.h"
 #include "QStringPrinter.h"
+#include "SaveResults.h"
 #include "SettingsSandbox.h"
 #include "TestServices.h"
 
@@ -30,6 +31,19 @@ protected:
         program->show();
     }
 
+    // Two alike files, added by the (fake) dialog and found by a real search.
+    void findTwoFiles() {
+        for (const QString& name : names) {
+            QFile file(folder->filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        fakes.fileDialogs.openAnswers.push_back(
+            testing::FakeFileDialogs::selection(folder->path(), names));
+        program->form1().PushButton1()->click();
+        program->form1().PushButton2()->click();
+    }
+
+    const QStringList names{QStringLiteral("holiday1.jpg"), QStringLiteral("holiday2.jpg")};
     std::optional<QTemporaryDir> folder;
     testing::TestServices fakes;
     SettingsStore settings;
@@ -54,15 +68,7 @@ TEST_F(ProgramActionsTest, TheSaveReportsOnTheMainWindowsBar) {
 }
 
 TEST_F(ProgramActionsTest, FoundDuplicatesGoToTheTrashAndComeBack) {
-    QStringList names{QStringLiteral("holiday1.jpg"), QStringLiteral("holiday2.jpg")};
-    for (const QString& name : names) {
-        QFile file(folder->filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    fakes.fileDialogs.openAnswers.push_back(
-        testing::FakeFileDialogs::selection(folder->path(), names));
-    program->form1().PushButton1()->click();
-    program->form1().PushButton2()->click();
+    findTwoFiles();
     Form2& results = program->form2();
     ASSERT_EQ(results.resultsList().Count(), 2);
     const std::vector<ResultRow> found = results.resultsList().rows();
@@ -74,6 +80,23 @@ TEST_F(ProgramActionsTest, FoundDuplicatesGoToTheTrashAndComeBack) {
     results.UndoLastTrash();
     EXPECT_EQ(results.resultsList().rows(), found);
     EXPECT_TRUE(QFile::exists(folder->filePath(names[1])));
+}
+
+TEST_F(ProgramActionsTest, TheOverwriteQuestionOpensOverTheResultsWindow) {
+    findTwoFiles();
+    Form2& results = program->form2();
+    const QString existing = folder->filePath(names[0]);
+    fakes.fileDialogs.saveAnswers.push_back(existing);
+    fakes.messages.answers.push_back(MessageBoxes::Answer::No);
+
+    results.PushButton6().click();
+
+    // Not over the hidden main window, and with the application title.
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, overwriteQuestion(existing));
+    EXPECT_EQ(fakes.messages.shown[0].parent, &results);
+    EXPECT_EQ(fakes.messages.shown[0].windowTitle, QStringLiteral("Velmora"));
+    EXPECT_EQ(fakes.fileDialogs.saveAsked[0].parent, &results);
 }
 
 } // namespace

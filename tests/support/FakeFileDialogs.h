@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DialogParent.h"
 #include "FileDialogs.h"
 
 #include <QString>
@@ -18,10 +19,11 @@ public:
     struct Asked {
         QString title;
         QString filter;
+        QWidget* parent;
     };
 
     QString openFiles(const QString& title, const QString& filter) override {
-        openAsked.push_back({title, filter});
+        openAsked.push_back({title, filter, dialogParent()});
         if (openAnswers.empty())
             return {};
         const bool tooLarge = !openAnswers.front().has_value();
@@ -33,7 +35,7 @@ public:
     }
 
     QString saveFile(const QString& title, const QString& filter) override {
-        saveAsked.push_back({title, filter});
+        saveAsked.push_back({title, filter, dialogParent()});
         if (saveAnswers.empty())
             return {};
         QString answer = saveAnswers.front();
@@ -62,10 +64,11 @@ public:
     struct Asked {
         QString prompt;
         QString startFolder;
+        QWidget* parent;
     };
 
     QString askForFolder(const QString& prompt, const QString& startFolder) override {
-        asked.push_back({prompt, startFolder});
+        asked.push_back({prompt, startFolder, dialogParent()});
         if (answers.empty())
             return {};
         QString answer = answers.front();

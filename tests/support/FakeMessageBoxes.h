@@ -1,18 +1,21 @@
 #pragma once
 
+#include "DialogParent.h"
 #include "MessageBoxes.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace velmora::testing {
 
 // Stands in for the modal message boxes and prompt: answers are queued before the
 // action, and every box shown is recorded. A box with no queued answer gets the first
-// button (OK or Yes); a prompt with no queued answer is cancelled.
+// button (OK or Yes); a prompt with no queued answer is cancelled. Each record keeps the
+// title the real box would carry and the window it would open over.
 class FakeMessageBoxes : public MessageBoxes {
 public:
     struct Shown {
@@ -20,15 +23,21 @@ public:
         Buttons buttons;
         Icon icon;
         QString title;
+        QString windowTitle;
+        QWidget* parent;
     };
     struct Prompted {
         QString text;
         QString defaultAnswer;
         QString title;
+        QString windowTitle;
+        QWidget* parent;
     };
 
     Answer show(const QString& text, Buttons buttons, Icon icon, const QString& title) override {
-        shown.push_back({text, buttons, icon, title});
+        shown.push_back({text, buttons, icon, title, titleFor(title), dialogParent()});
+        if (whileShown)
+            whileShown();
         if (!answers.empty()) {
             Answer answer = answers.front();
             answers.pop_front();
@@ -39,7 +48,7 @@ public:
 
     QString prompt(const QString& text, const QString& defaultAnswer,
                    const QString& title) override {
-        prompted.push_back({text, defaultAnswer, title});
+        prompted.push_back({text, defaultAnswer, title, titleFor(title), dialogParent()});
         if (promptAnswers.empty())
             return {};
         QString answer = promptAnswers.front();
@@ -54,6 +63,8 @@ public:
         return result;
     }
 
+    // Runs while a box is open, to look at what the windows show behind it.
+    std::function<void()> whileShown;
     std::deque<Answer> answers;
     std::deque<QString> promptAnswers;
     std::vector<Shown> shown;
