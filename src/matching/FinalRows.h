@@ -14,6 +14,14 @@ namespace velmora {
 // side), the last row of a position k is (k, latest later match, unticked) when k matches
 // anything further down, else (latest earlier match, k, ticked). So two facts per
 // position decide the final rows, and no pair row need ever exist.
+// A final row by positions (0-based): the row's own position, the other position of the
+// pair whose row the clean-up kept, and the tick of that row.
+struct FinalRow {
+    int position = 0;
+    int partner = 0;
+    bool ticked = false;
+};
+
 class PairFacts {
 public:
     explicit PairFacts(int count);
@@ -22,7 +30,9 @@ public:
     void noteEarlierMatch(int position, int earlier);
     int latestLaterMatch(int position) const { return later_[static_cast<size_t>(position)]; }
 
-    // Positions are 0-based; pathGroups numbers equal paths alike.
+    // Positions are 0-based; pathGroups numbers equal paths alike. The rows come in result
+    // order, each with its partner's path; the reason is left to the mode.
+    std::vector<FinalRow> finalRowPositions(const KeyGroups& pathGroups) const;
     std::vector<ResultRow> finalRows(const QStringList& paths, const KeyGroups& pathGroups) const;
 
 private:
