@@ -10,8 +10,11 @@
 #include <QHash>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmora {
 
@@ -19,32 +22,59 @@ namespace {
 
 constexpr int rowsPerTask = 256;
 
+// A row's pair of names, earlier entry's first; the two rows of one pair share it, and so
+// do the many pairs of one name repeated across folders.
+struct NamePair {
+    QStringView earlier;
+    QStringView later;
+    friend bool operator==(const NamePair&, const NamePair&) = default;
+};
+
+size_t qHash(const NamePair& pair, size_t seed = 0) {
+    return qHashMulti(seed, pair.earlier, pair.later);
+}
+
 void fillRatios(std::vector<ResultRow>& rows, PathStyle style, int threads,
                 SearchProgressReporter& reporter) {
     const int rowCount = static_cast<int>(rows.size());
-    runTasksInParallel((rowCount + rowsPerTask - 1) / rowsPerTask, threads,
-                       [&](int task, int) {
-                           const int last = std::min((task + 1) * rowsPerTask, rowCount);
-                           for (int at = task * rowsPerTask; at < last; ++at) {
-                               ResultRow& row = rows[static_cast<size_t>(at)];
-                               // A ticked row is the later entry of its pair.
-                               const QString& earlier = row.checked ? row.partner : row.path;
-                               const QString& later = row.checked ? row.path : row.partner;
-                               row.ratio = SimilarityRatio(fileNameView(earlier, style).toString(),
-                                                           fileNameView(later, style).toString());
-                           }
-                       },
-                       [&](int) { return !reporter.stopRequested(); });
+    std::vector<QHash<NamePair, double>> knownOfWorker(
+        static_cast<size_t>(workerCountFor(threads)));
+    runTasksInParallel(
+        (rowCount + rowsPerTask - 1) / rowsPerTask, threads,
+        [&](int task, int worker) {
+            QHash<NamePair, double>& known = knownOfWorker[static_cast<size_t>(worker)];
+            const int last = std::min((task + 1) * rowsPerTask, rowCount);
+            for (int at = task * rowsPerTask; at < last; ++at) {
+                ResultRow& row = rows[static_cast<size_t>(at)];
+                // A ticked row is the later entry of its pair.
+                const NamePair names{fileNameView(row.checked ? row.partner : row.path, style),
+                                     fileNameView(row.checked ? row.path : row.partner, style)};
+                if (names.earlier == names.later) {
+                    row.ratio = 1;
+                    continue;
+                }
+                auto found = known.constFind(names);
+                if (found == known.constEnd())
+                    found = known.insert(
+                        names, SimilarityRatio(
+                                   QString::fromRawData(names.earlier.data(), names.earlier.size()),
+                                   QString::fromRawData(names.later.data(), names.later.size())));
+                row.ratio = found.value();
+            }
+        },
+        [&](int) { return !reporter.stopRequested(); });
 }
 
 // Character counts in 32 buckets, capped at 255: the sum of the smaller counts bounds the
 // characters two names can have in common blocks, whichever comes first.
-using BucketCounts = std::array<std::uint8_t, 32>;
+struct alignas(16) BucketCounts {
+    std::uint8_t counts[32];
+};
 
 BucketCounts countBuckets(std::u16string_view codes) {
     BucketCounts counts{};
     for (const char16_t code : codes) {
-        std::uint8_t& count = counts[(static_cast<std::uint32_t>(code) * 2654435761u) >> 27];
+        std::uint8_t& count = counts.counts[(static_cast<std::uint32_t>(code) * 2654435761u) >> 27];
         if (count < 255)
             ++count;
     }
@@ -52,15 +82,26 @@ BucketCounts countBuckets(std::u16string_view codes) {
 }
 
 int sharedCount(const BucketCounts& a, const BucketCounts& b) {
+#if defined(__SSE2__)
+    const __m128i* left = reinterpret_cast<const __m128i*>(a.counts);
+    const __m128i* right = reinterpret_cast<const __m128i*>(b.counts);
+    const __m128i low = _mm_min_epu8(_mm_load_si128(left), _mm_load_si128(right));
+    const __m128i high = _mm_min_epu8(_mm_load_si128(left + 1), _mm_load_si128(right + 1));
+    const __m128i sums = _mm_add_epi64(_mm_sad_epu8(low, _mm_setzero_si128()),
+                                       _mm_sad_epu8(high, _mm_setzero_si128()));
+    return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+#else
     int shared = 0;
-    for (size_t bucket = 0; bucket < a.size(); ++bucket)
-        shared += std::min(a[bucket], b[bucket]);
+    for (int bucket = 0; bucket < 32; ++bucket)
+        shared += std::min(a.counts[bucket], b.counts[bucket]);
     return shared;
+#endif
 }
 
 constexpr int longestCountedName = 255;
 
-// The distinct names of the list, with where each first and last stands.
+// The distinct names of the list, with where each first and last stands; what a scan
+// reads is also kept in length order, side by side.
 struct ListNames {
     KeyGroups groups; // per position
     std::vector<int> first;
@@ -69,9 +110,11 @@ struct ListNames {
     std::vector<int> namesOfCaseGroup; // how many distinct names are equal apart from case
     std::vector<int> caseGroupOf;
     std::vector<std::u16string> codes;
-    std::vector<BucketCounts> counts;
-    std::vector<int> byLength;      // names ordered by length
-    std::vector<int> lengthOffsets; // names of length l: byLength[lengthOffsets[l] ..)
+    std::vector<int> lengthOffsets; // names of length l: entries lengthOffsets[l] ..
+    std::vector<int> entryName;
+    std::vector<int> entryFirst;
+    std::vector<int> entryLast;
+    std::vector<BucketCounts> entryCounts;
     int longest = 0;
 
     ListNames(const QStringList& paths, PathStyle style) {
@@ -94,12 +137,10 @@ struct ListNames {
         }
         std::vector<QString> upperNames(count);
         codes.resize(count);
-        counts.resize(count);
         for (size_t name = 0; name < count; ++name) {
             const QStringView text = names[static_cast<size_t>(first[name])];
             upperNames[name] = text.toString().toUpper();
             codes[name] = similarityCodes(text);
-            counts[name] = countBuckets(codes[name]);
             longest = std::max(longest, static_cast<int>(text.size()));
         }
         const KeyGroups caseGroups =
@@ -113,10 +154,15 @@ struct ListNames {
             ++lengthOffsets[codes[name].size() + 1];
         for (size_t length = 0; length + 1 < lengthOffsets.size(); ++length)
             lengthOffsets[length + 1] += lengthOffsets[length];
-        byLength.resize(count);
+        entryName.resize(count);
         std::vector<int> fill(lengthOffsets.begin(), lengthOffsets.end() - 1);
         for (size_t name = 0; name < count; ++name)
-            byLength[static_cast<size_t>(fill[codes[name].size()]++)] = static_cast<int>(name);
+            entryName[static_cast<size_t>(fill[codes[name].size()]++)] = static_cast<int>(name);
+        for (const int name : entryName) {
+            entryFirst.push_back(first[static_cast<size_t>(name)]);
+            entryLast.push_back(last[static_cast<size_t>(name)]);
+            entryCounts.push_back(countBuckets(codes[static_cast<size_t>(name)]));
+        }
     }
 };
 
@@ -129,23 +175,28 @@ bool alikeToAnotherName(const ListNames& names, int name, LongestCommonSubsequen
         return true; // equal apart from case: alike in either order
     const std::u16string_view codes = names.codes[at];
     const int length = static_cast<int>(codes.size());
+    const int ownFirst = names.first[at];
+    const int ownLast = names.last[at];
+    const BucketCounts ownCounts = countBuckets(codes);
     bool patternSet = false;
     for (int otherLength = 0; otherLength <= names.longest; ++otherLength) {
         const int needed = minimumMatchedCharacters(length + otherLength);
         if (std::min(length, otherLength) < needed)
             continue;
+        const bool counted = length <= longestCountedName && otherLength <= longestCountedName;
         const int begin = names.lengthOffsets[static_cast<size_t>(otherLength)];
         const int end = names.lengthOffsets[static_cast<size_t>(otherLength) + 1];
         for (int entry = begin; entry < end; ++entry) {
-            const auto other = static_cast<size_t>(names.byLength[static_cast<size_t>(entry)]);
+            const auto index = static_cast<size_t>(entry);
             // This name first needs the other after its first entry; the other first needs
             // it before this name's last entry.
-            const bool thisFirst = names.last[other] > names.first[at];
-            const bool otherFirst = names.first[other] < names.last[at];
-            if (other == at || (!thisFirst && !otherFirst))
+            const bool thisFirst = names.entryLast[index] > ownFirst;
+            const bool otherFirst = names.entryFirst[index] < ownLast;
+            if ((!thisFirst && !otherFirst) ||
+                (counted && sharedCount(ownCounts, names.entryCounts[index]) < needed))
                 continue;
-            if (length <= longestCountedName && otherLength <= longestCountedName &&
-                sharedCount(names.counts[at], names.counts[other]) < needed)
+            const auto other = static_cast<size_t>(names.entryName[index]);
+            if (other == at)
                 continue;
             if (!patternSet) {
                 subsequence.setPattern(codes);
