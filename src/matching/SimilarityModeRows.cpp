@@ -254,7 +254,14 @@ void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows, const QStri
                 rows[candidateRows[static_cast<size_t>(candidate)]].checked = false;
             }
         },
-        [&](int) { return !reporter.stopRequested(); });
+        [&](int tasksDone) {
+            // Deciding these ticks is the clean-up's work, and with a folder listed twice
+            // it can take a while: the bar shows how far it got.
+            reporter.report(SearchProgress::Stage::CleanUp,
+                            std::min(tasksDone * candidatesPerTask, candidateCount),
+                            candidateCount);
+            return !reporter.stopRequested();
+        });
 }
 
 } // namespace
