@@ -54,6 +54,7 @@ void DuplicateSearchRun::PushButton2_Click() {
         if (trap.test(282, [&] { return !rows.empty(); })) {
             trap.step(284, [&] {
                 Form2& results = resultsWindow_();
+                results.resultsList().setRunOptions(options, style_);
                 results.resultsList().setRows(std::move(rows));
                 results.scrollToTopLeft();
                 // It takes the main window's place, which it hides.

@@ -2,6 +2,7 @@
 
 #include "OptionModeSearch.h"
 #include "SearchProgressReporter.h"
+#include "SimilarityModeRows.h"
 #include "SimilarityModeSearch.h"
 
 namespace velmora {
@@ -15,6 +16,8 @@ std::vector<ResultRow> findDuplicates(const QStringList& paths, const SearchOpti
         options.optionMode()
             ? findDuplicatesByOptions(paths, options, style, hooks.threads, reporter)
             : findDuplicatesBySimilarity(paths, style, hooks.threads, reporter);
+    if (!options.optionMode() && !reporter.stopRequested())
+        completeSimilarityRows(rows, paths, style, hooks.threads, reporter);
     if (reporter.stopRequested())
         return {};
     // The rows come out whole, so the clean-up has nothing left to walk.

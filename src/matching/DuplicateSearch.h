@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <stop_token>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -16,6 +17,12 @@ namespace velmora {
 enum class MatchStage { None, Path, Extension, Before, After };
 
 struct ResultRow {
+    // A row added by hand is just {path, ticked}: no partner and no reason.
+    ResultRow(QString path = {}, bool checked = false, QString partner = {}, double ratio = -1,
+              MatchStage stage = MatchStage::None)
+        : path(std::move(path)), checked(checked), partner(std::move(partner)), ratio(ratio),
+          stage(stage) {}
+
     QString path;
     bool checked = false;
     // Why the row is there: the other path of the pair whose row the clean-up kept, and
@@ -49,7 +56,8 @@ struct SearchHooks {
 
 // The final rows of a run, after the clean-up: exactly the rows, order and ticks of the
 // sequential pair-by-pair search followed by the removal of every repeated path but its
-// last row. Empty when nothing matched.
+// last row, except that a path which matched no entry with another path text ends
+// unticked (a file listed twice is not its own duplicate). Empty when nothing matched.
 std::vector<ResultRow> findDuplicates(const QStringList& paths, const SearchOptions& options,
                                       PathStyle style, const SearchHooks& hooks = {});
 

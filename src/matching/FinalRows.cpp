@@ -30,8 +30,7 @@ void PairFacts::noteEarlierMatch(int position, int earlier) {
     held = std::max(held, earlier);
 }
 
-std::vector<ResultRow> PairFacts::finalRows(const QStringList& paths,
-                                            const KeyGroups& pathGroups) const {
+std::vector<FinalRow> PairFacts::finalRowPositions(const KeyGroups& pathGroups) const {
     std::vector<std::uint64_t> lastRowOfGroup(static_cast<size_t>(pathGroups.groupCount), noRow);
     for (size_t position = 0; position < later_.size(); ++position) {
         const int k = static_cast<int>(position);
@@ -51,14 +50,24 @@ std::vector<ResultRow> PairFacts::finalRows(const QStringList& paths,
         if (key != noRow)
             keys.push_back(key);
     std::sort(keys.begin(), keys.end());
-    std::vector<ResultRow> rows;
+    std::vector<FinalRow> rows;
     rows.reserve(keys.size());
     for (const std::uint64_t key : keys) {
         const bool ticked = (key & 1u) != 0;
-        const int position =
-            ticked ? static_cast<int>((key >> 1) & 0x7fffffffu) : static_cast<int>(key >> 32);
-        rows.push_back({paths[position], ticked});
+        const int first = static_cast<int>(key >> 32);
+        const int second = static_cast<int>((key >> 1) & 0x7fffffffu);
+        rows.push_back(ticked ? FinalRow{second, first, true} : FinalRow{first, second, false});
     }
+    return rows;
+}
+
+std::vector<ResultRow> PairFacts::finalRows(const QStringList& paths,
+                                            const KeyGroups& pathGroups) const {
+    const std::vector<FinalRow> positions = finalRowPositions(pathGroups);
+    std::vector<ResultRow> rows;
+    rows.reserve(positions.size());
+    for (const FinalRow& row : positions)
+        rows.push_back({paths[row.position], row.ticked, paths[row.partner]});
     return rows;
 }
 

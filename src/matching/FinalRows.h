@@ -9,6 +9,14 @@
 
 namespace velmora {
 
+// A final row by positions (0-based): the row's own position, the other position of the
+// pair whose row the clean-up kept, and the tick of that row.
+struct FinalRow {
+    int position = 0;
+    int partner = 0;
+    bool ticked = false;
+};
+
 // The pair stage writes, for each matching pair (i, j), the row of i unticked and then the
 // row of j ticked; the clean-up keeps each distinct path's last row. Ordered by (i, j,
 // side), the last row of a position k is (k, latest later match, unticked) when k matches
@@ -22,7 +30,10 @@ public:
     void noteEarlierMatch(int position, int earlier);
     int latestLaterMatch(int position) const { return later_[static_cast<size_t>(position)]; }
 
-    // Positions are 0-based; pathGroups numbers equal paths alike.
+    // Positions are 0-based; pathGroups numbers equal paths alike. The rows come in result
+    // order, each with its partner; the reason, and the tick of a path that matched only
+    // itself, are left to the mode.
+    std::vector<FinalRow> finalRowPositions(const KeyGroups& pathGroups) const;
     std::vector<ResultRow> finalRows(const QStringList& paths, const KeyGroups& pathGroups) const;
 
 private:

@@ -26,6 +26,56 @@ void noteMatchesWithinGroups(const KeyGroups& groups, PairFacts& facts) {
     }
 }
 
+MatchStage matchStageOf(KeyStage stage) {
+    switch (stage) {
+    case KeyStage::Extension:
+        return MatchStage::Extension;
+    case KeyStage::Before:
+        return MatchStage::Before;
+    case KeyStage::After:
+        return MatchStage::After;
+    }
+    return MatchStage::None;
+}
+
+// Whether each group of a grouping holds more than one distinct path.
+std::vector<bool> groupsHoldingOtherPaths(const KeyGroups& groups, const KeyGroups& pathGroups) {
+    std::vector<int> pathGroupSeen(static_cast<size_t>(groups.groupCount), -1);
+    std::vector<bool> mixed(static_cast<size_t>(groups.groupCount), false);
+    for (size_t position = 0; position < groups.groupOf.size(); ++position) {
+        const auto group = static_cast<size_t>(groups.groupOf[position]);
+        const int pathGroup = pathGroups.groupOf[position];
+        if (pathGroupSeen[group] < 0)
+            pathGroupSeen[group] = pathGroup;
+        else if (pathGroupSeen[group] != pathGroup)
+            mixed[group] = true;
+    }
+    return mixed;
+}
+
+// A row ticked against its own path may still have matched another path at some stage;
+// when it did not, the path is only listed twice, not a duplicate of anything.
+void untickRowsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
+                                      const std::vector<FinalRow>& positions,
+                                      const std::vector<KeyGroups>& groupsOfStage) {
+    const KeyGroups& pathGroups = groupsOfStage.front();
+    std::vector<std::vector<bool>> mixedOfStage;
+    for (size_t at = 0; at < positions.size(); ++at) {
+        const FinalRow& row = positions[at];
+        if (!row.ticked || pathGroups.groupOf[static_cast<size_t>(row.partner)] !=
+                               pathGroups.groupOf[static_cast<size_t>(row.position)])
+            continue;
+        if (mixedOfStage.empty())
+            for (size_t stage = 1; stage < groupsOfStage.size(); ++stage)
+                mixedOfStage.push_back(groupsHoldingOtherPaths(groupsOfStage[stage], pathGroups));
+        bool matchedAnotherPath = false;
+        for (size_t stage = 1; stage < groupsOfStage.size() && !matchedAnotherPath; ++stage)
+            matchedAnotherPath = mixedOfStage[stage - 1][static_cast<size_t>(
+                groupsOfStage[stage].groupOf[static_cast<size_t>(row.position)])];
+        rows[at].checked = matchedAnotherPath;
+    }
+}
+
 } // namespace
 
 std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
@@ -68,7 +118,27 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
     for (const KeyGroups& groups : groupsOfStage)
         noteMatchesWithinGroups(groups, facts);
     // The first grouping is by whole path: the distinct paths of the final rows.
-    return facts.finalRows(paths, groupsOfStage.front());
+    const std::vector<FinalRow> positions = facts.finalRowPositions(groupsOfStage.front());
+    std::vector<MatchStage> matchStageOfGrouping{MatchStage::Path};
+    for (const KeyStage stage : stages)
+        matchStageOfGrouping.push_back(matchStageOf(stage));
+    std::vector<ResultRow> rows;
+    rows.reserve(positions.size());
+    for (const FinalRow& row : positions) {
+        // The first grouping that holds both is the first stage whose keys were equal.
+        MatchStage stage = MatchStage::None;
+        for (size_t grouping = 0; grouping < groupsOfStage.size(); ++grouping) {
+            const std::vector<int>& groupOf = groupsOfStage[grouping].groupOf;
+            if (groupOf[static_cast<size_t>(row.position)] ==
+                groupOf[static_cast<size_t>(row.partner)]) {
+                stage = matchStageOfGrouping[grouping];
+                break;
+            }
+        }
+        rows.push_back({paths[row.position], row.ticked, paths[row.partner], -1, stage});
+    }
+    untickRowsMatchingOnlyThemselves(rows, positions, groupsOfStage);
+    return rows;
 }
 
 } // namespace velmora

@@ -1,5 +1,7 @@
 #include "ResultsList.h"
 
+#include "MatchReason.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -69,6 +71,11 @@ void ResultsList::setRows(std::vector<ResultRow> rows) {
     endResetModel();
 }
 
+void ResultsList::setRunOptions(const SearchOptions& options, PathStyle style) {
+    runOptions_ = options;
+    runStyle_ = style;
+}
+
 QStringList ResultsList::checkedPaths() const {
     QStringList paths;
     for (const ResultRow& row : rows_)
@@ -127,6 +134,11 @@ QVariant ResultsList::data(const QModelIndex& index, int role) const {
         return row.path;
     case Qt::CheckStateRole:
         return row.checked ? Qt::Checked : Qt::Unchecked;
+    case Qt::ToolTipRole: {
+        // None for a row without a partner, so the list's own hint shows instead.
+        const QString tip = resultRowToolTip(row, runOptions_, runStyle_);
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     default:
         return {};
     }

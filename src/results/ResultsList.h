@@ -33,6 +33,9 @@ public:
     // Replaces every row at once, with one model reset: a run may deliver a million rows.
     void setRows(std::vector<ResultRow> rows);
     const std::vector<ResultRow>& rows() const { return rows_; }
+    // The options and path style of the run that found the rows: a row's tooltip says why
+    // it matched in the run's own terms (the before- and after-texts it cut at).
+    void setRunOptions(const SearchOptions& options, PathStyle style);
     QStringList checkedPaths() const;
 
     // Ticks or unticks positions first..last with one change notification for the whole
@@ -55,6 +58,8 @@ private:
     std::size_t checkedIndex(int position) const;
 
     std::vector<ResultRow> rows_;
+    SearchOptions runOptions_;
+    PathStyle runStyle_ = PathStyle::Posix;
 };
 
 } // namespace velmora

@@ -55,7 +55,13 @@ protected:
 
     void startFinding() { program->form1().PushButton2()->click(); }
 
-    std::vector<ResultRow> shownRows() { return program->form2().resultsList().rows(); }
+    // The rows' paths and ticks; why each one matched is the engine's own test.
+    std::vector<ResultRow> shownRows() {
+        std::vector<ResultRow> rows;
+        for (const ResultRow& shown : program->form2().resultsList().rows())
+            rows.push_back({shown.path, shown.checked});
+        return rows;
+    }
 
     ResultRow row(const QString& name, bool checked) { return {folder.filePath(name), checked}; }
 
@@ -195,14 +201,14 @@ TEST_F(SearchRunTest, ANewRunStartsAtTheTopLeftOfItsList) {
     EXPECT_EQ(view.horizontalScrollBar()->value(), 0);
 }
 
-TEST_F(SearchRunTest, SamePathTwiceIsListedOnce) {
+TEST_F(SearchRunTest, SamePathTwiceIsListedOnceAndNotTicked) {
     addFiles({"only.txt"});
     services.fileDialogs.openAnswers.push_back(folder.filePath("only.txt"));
     program->form1().PushButton1()->click();
 
     startFinding();
 
-    EXPECT_EQ(shownRows(), (std::vector<ResultRow>{row("only.txt", true)}));
+    EXPECT_EQ(shownRows(), (std::vector<ResultRow>{row("only.txt", false)}));
 }
 
 TEST_F(SearchRunTest, ClosingEitherWindowEndsTheProgram) {

@@ -1,3 +1,4 @@
+#include "Form2.h"
 #include "Program.h"
 #include "QStringPrinter.h"
 #include "SettingsSandbox.h"
@@ -82,6 +83,31 @@ TEST_F(AddFolderWindowTest, ClosingTheWindowStopsEveryFolderWalk) {
 
     EXPECT_TRUE(form.fileList().paths().isEmpty());
     EXPECT_FALSE(form.pointer().isBusy());
+}
+
+// Every file of a folder added twice matches its own copy, and nothing else here: no row may
+// offer a file as a duplicate of itself.
+TEST_F(AddFolderWindowTest, AFolderAddedTwiceFindsNoFileToSendAway) {
+    const QStringList names{QStringLiteral("apple.txt"), QStringLiteral("B/quokka.txt"),
+                            QStringLiteral("B/zebra crossing.txt")};
+    for (const QString& name : names)
+        tree.file(name);
+    Form1& form = program->form1();
+    for (int time = 0; time < 2; ++time) {
+        services.messages.promptAnswers.push_back(QStringLiteral("txt"));
+        services.folderBrowser.answers.push_back(tree.root());
+        form.PushButton3()->click();
+    }
+    ASSERT_EQ(form.fileList().Count(), 6);
+
+    form.PushButton2()->click();
+
+    Form2& results = program->form2();
+    ASSERT_EQ(results.resultsList().Count(), 3);
+    EXPECT_TRUE(results.resultsList().checkedPaths().isEmpty());
+    results.PushButton2().click();
+    EXPECT_EQ(services.messages.texts(), QStringList{QStringLiteral("No files selected.")});
+    EXPECT_EQ(results.resultsList().Count(), 3);
 }
 
 } // namespace

@@ -13,7 +13,9 @@
 namespace velmora {
 
 void PrintTo(const ResultRow& row, std::ostream* out) {
-    *out << (row.checked ? "[x] " : "[ ] ") << row.path.toStdString();
+    *out << (row.checked ? "[x] " : "[ ] ") << row.path.toStdString() << " ~ "
+         << row.partner.toStdString() << " (" << row.ratio << ", " << static_cast<int>(row.stage)
+         << ")";
 }
 
 namespace {
@@ -37,11 +39,15 @@ std::vector<ResultRow> rows(std::initializer_list<std::pair<const char*, bool>> 
     return result;
 }
 
+// The rows' paths and ticks only; the partners and reasons have a test of their own.
 std::vector<ResultRow> find(const QStringList& paths, const SearchOptions& options,
                             int threads = 1) {
     SearchHooks hooks;
     hooks.threads = threads;
-    return findDuplicates(paths, options, PathStyle::Windows, hooks);
+    std::vector<ResultRow> found = findDuplicates(paths, options, PathStyle::Windows, hooks);
+    for (ResultRow& row : found)
+        row = {row.path, row.checked};
+    return found;
 }
 
 TEST(DuplicateSearch, GroupsKeepOnlyEachPathsLastRow) {
@@ -85,21 +91,68 @@ TEST(DuplicateSearch, ListsWithoutPairsFindNothing) {
     EXPECT_TRUE(find({R"(C:\only.txt)"}, extensionOnly()).empty());
 }
 
-TEST(DuplicateSearch, RepeatedPathsMatchThemselvesInBothModes) {
+TEST(DuplicateSearch, RepeatedPathsMatchThemselvesButAreNotTickedForIt) {
     const QStringList twice{R"(C:\a\same.txt)", R"(C:\b\other.doc)", R"(C:\a\same.txt)"};
     SearchOptions emptyBefore = similarityMode();
     emptyBefore.Check1 = 1;
     emptyBefore.Text1 = "";
     for (const SearchOptions& options : {similarityMode(), extensionOnly(), emptyBefore})
-        EXPECT_EQ(find(twice, options), rows({{R"(C:\a\same.txt)", true}}));
+        EXPECT_EQ(find(twice, options), rows({{R"(C:\a\same.txt)", false}}));
 
-    // Many copies of one path reduce to one ticked row without any pair work.
+    // A path repeated after an alike one keeps the tick it earned from the other path.
+    const QStringList alike{R"(C:\a\photo1.jpg)", R"(C:\a\photo2.jpg)", R"(C:\a\photo1.jpg)"};
+    EXPECT_EQ(find(alike, similarityMode()),
+              rows({{R"(C:\a\photo2.jpg)", false}, {R"(C:\a\photo1.jpg)", true}}));
+    // Alike only with the repeated name first (AB before BACB), found far from the last copy.
+    const QStringList oneWay{R"(C:\AB)", R"(C:\BACB)", R"(C:\x)", R"(C:\AB)"};
+    EXPECT_EQ(find(oneWay, similarityMode()), rows({{R"(C:\BACB)", true}, {R"(C:\AB)", true}}));
+
+    // Many copies of one path reduce to one unticked row without any pair work.
     const QStringList copies(20000, QStringLiteral("/home/u/copy.txt"));
     SearchHooks hooks;
     hooks.threads = 2;
-    const auto expected = rows({{"/home/u/copy.txt", true}});
-    EXPECT_EQ(findDuplicates(copies, similarityMode(), PathStyle::Posix, hooks), expected);
-    EXPECT_EQ(findDuplicates(copies, extensionOnly(), PathStyle::Posix, hooks), expected);
+    for (const SearchOptions& options : {similarityMode(), extensionOnly()}) {
+        const std::vector<ResultRow> found =
+            findDuplicates(copies, options, PathStyle::Posix, hooks);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_FALSE(found.front().checked);
+    }
+}
+
+TEST(DuplicateSearch, EveryRowNamesItsPartnerAndWhyTheyMatched) {
+    SearchOptions beforeHyphen = extensionOnly();
+    beforeHyphen.Check1 = 1;
+    beforeHyphen.Text1 = "-";
+    SearchOptions afterUnderscore = similarityMode();
+    afterUnderscore.Check2 = 1;
+    afterUnderscore.Text2 = "_";
+    const struct {
+        QStringList paths;
+        SearchOptions options;
+        std::vector<ResultRow> expected;
+    } cases[] = {
+        {{R"(C:\AB)", R"(C:\BACB)"},
+         similarityMode(),
+         {{R"(C:\AB)", false, R"(C:\BACB)", 4.0 / 6}, {R"(C:\BACB)", true, R"(C:\AB)", 4.0 / 6}}},
+        {{R"(C:\a.txt)", R"(C:\x\a.txt)", R"(C:\a.txt)"},
+         similarityMode(),
+         {{R"(C:\x\a.txt)", false, R"(C:\a.txt)", 1}, {R"(C:\a.txt)", true, R"(C:\x\a.txt)", 1}}},
+        {{R"(D:\one.doc)", R"(C:\one.txt)", R"(C:\one.txt)"},
+         extensionOnly(),
+         {{R"(D:\one.doc)", false, R"(C:\one.txt)", -1, MatchStage::Extension},
+          {R"(C:\one.txt)", true, R"(C:\one.txt)", -1, MatchStage::Path}}},
+        {{R"(C:\Report-1.txt)", R"(C:\Report-2.doc)"},
+         beforeHyphen,
+         {{R"(C:\Report-1.txt)", false, R"(C:\Report-2.doc)", -1, MatchStage::Before},
+          {R"(C:\Report-2.doc)", true, R"(C:\Report-1.txt)", -1, MatchStage::Before}}},
+        {{R"(C:\x_y.txt)", R"(C:\z_y.txt)"},
+         afterUnderscore,
+         {{R"(C:\x_y.txt)", false, R"(C:\z_y.txt)", -1, MatchStage::After},
+          {R"(C:\z_y.txt)", true, R"(C:\x_y.txt)", -1, MatchStage::After}}},
+    };
+    for (const auto& each : cases)
+        EXPECT_EQ(findDuplicates(each.paths, each.options, PathStyle::Windows), each.expected)
+            << each.paths.join(" ").toStdString();
 }
 
 TEST(DuplicateSearch, ProgressComesFromTheCallingThreadAndStopEndsTheRun) {
@@ -145,6 +198,8 @@ public:
         QStringList bases = someBases();
         const int size = static_cast<int>(random_.bounded(random_.bounded(4) == 0 ? 40 : 14));
         QStringList paths;
+        // Now and then the same paths twice over, as when one folder is added twice.
+        const bool twice = size < 20 && random_.bounded(5) == 0;
         for (int i = 0; i < size; ++i) {
             if (!paths.isEmpty() && random_.bounded(6) == 0) {
                 paths << paths[static_cast<qsizetype>(random_.bounded(paths.size()))];
@@ -161,6 +216,8 @@ public:
             else
                 paths << folder + separator + name;
         }
+        if (twice)
+            paths += paths;
         return paths;
     }
 
@@ -271,6 +328,10 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnLongerLists) {
         while (paths.size() < 300)
             paths << maker.list(style);
         paths.resize(300);
+        if (round == 1) {
+            paths.resize(150);
+            paths += paths;
+        }
         for (int i = 0; i < 6; ++i)
             paths.insert(50 * i + round, "d" + separator + veryLong + QString::number(i % 3) +
                                              (i % 2 == 0 ? ".jpg" : ".JPG"));

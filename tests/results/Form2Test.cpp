@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -180,6 +182,31 @@ TEST_F(Form2Test, ClickingARowsCheckBoxTicksAndUnticksIt) {
     QTest::keyClicks(view.viewport(), "zz");
     EXPECT_EQ(window.resultsList().Text(1), "/a/x.txt");
     EXPECT_EQ(window.resultsList().Text(2), "/b/x.txt");
+}
+
+TEST_F(Form2Test, HoveringARowTellsWhatItMatchedAndWhy) {
+    Form2& window = load();
+    SearchOptions options;
+    options.Check1 = 1;
+    options.Text1 = "-";
+    window.resultsList().setRunOptions(options, PathStyle::Posix);
+    fill({{"/a/abcde.txt", false, "/b/abcxy.txt", 14.0 / 18},
+          {"/a/Report-1.txt", true, "/b/Report-2.doc", -1, MatchStage::Before},
+          {"/a/added by hand", false}});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QTableView& view = window.ListView1();
+    auto hover = [&](int row) {
+        const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+        QHelpEvent event(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &event);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(hover(0), "/a/abcde.txt\nMatched: /b/abcxy.txt\nNames 78 % alike");
+    EXPECT_EQ(hover(1), "/a/Report-1.txt\nMatched: /b/Report-2.doc\nSame part before \"-\"");
+    // A row without a partner leaves the list's own hint to show.
+    EXPECT_FALSE(view.model()->index(2, 0).data(Qt::ToolTipRole).isValid());
 }
 
 TEST_F(Form2Test, BackShowsTheMainWindowFirstAndKeepsTheRows) {

@@ -1,4 +1,5 @@
 #include "ResultsList.h"
+#include "MatchReason.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,29 @@ QStringList texts(const ResultsList& list) {
     for (int position = 1; position <= list.Count(); ++position)
         result << list.Text(position);
     return result;
+}
+
+TEST(MatchReasonTest, EachReasonInWordsWithTheRunsOwnTexts) {
+    SearchOptions options;
+    options.Text1 = "-";
+    options.Text2 = "_";
+    const struct {
+        ResultRow row;
+        const char* expected;
+    } cases[] = {
+        {{"/a/x.txt", false, "/b/x.txt", 1}, "Same file name"},
+        {{"/a/x.txt", true, "/a/x.txt", 1}, "Same path"},
+        {{"/a/X.TXT", false, "/b/x.txt", 1}, "Names 100 % alike"},
+        {{"/a/abcde", false, "/b/abcxy", 0.6049}, "Names 60 % alike"},
+        {{"/a/x.txt", false, "/a/x.txt", -1, MatchStage::Path}, "Same path"},
+        {{"/a/x.txt", false, "/b/x.doc", -1, MatchStage::Extension}, "Same name without extension"},
+        {{"/a/x-1", false, "/b/x-2", -1, MatchStage::Before}, "Same part before \"-\""},
+        {{"/a/1_x", false, "/b/2_x", -1, MatchStage::After}, "Same part after \"_\""},
+        {{"/a/x", false}, ""},
+    };
+    for (const auto& each : cases)
+        EXPECT_EQ(matchReasonText(each.row, options, PathStyle::Posix), each.expected)
+            << each.row.path.toStdString();
 }
 
 TEST(ResultsListTest, AddAppendsUntickedRowsInOrderWithOneColumn) {

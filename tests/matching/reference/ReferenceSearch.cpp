@@ -1,5 +1,7 @@
 #include "ReferenceSearch.h"
 
+#include <QSet>
+
 namespace velmora::reference {
 
 namespace {
@@ -32,18 +34,22 @@ int InStr(const QString& key, const QString& text) {
 
 } // namespace
 
-bool MatchByOptions(const QString& a, const QString& b, const SearchOptions& options,
-                    PathStyle style) {
-    bool result = false;
+MatchStage FirstMatchingStage(const QString& a, const QString& b, const SearchOptions& options,
+                              PathStyle style) {
+    MatchStage result = MatchStage::None;
+    auto matchedAt = [&](MatchStage stage) {
+        if (result == MatchStage::None)
+            result = stage;
+    };
     if (a == b)
-        result = true;
+        matchedAt(MatchStage::Path);
     QString keyA = GetFileNameFromPath(a, style);
     QString keyB = GetFileNameFromPath(b, style);
     if (options.Check3 == 1) {
         keyA = RemoveFileExtension(keyA);
         keyB = RemoveFileExtension(keyB);
         if (keyA == keyB)
-            result = true;
+            matchedAt(MatchStage::Extension);
     }
     if (options.Check1 == 1 && options.Text1 != QString()) {
         const int pA = InStr(keyA, options.Text1);
@@ -53,7 +59,7 @@ bool MatchByOptions(const QString& a, const QString& b, const SearchOptions& opt
         if (pB > 0)
             keyB = keyB.left(pB);
         if (keyA == keyB)
-            result = true;
+            matchedAt(MatchStage::Before);
     }
     if (options.Check2 == 1 && options.Text2 != QString()) {
         const int pA = InStr(keyA, options.Text2);
@@ -64,40 +70,54 @@ bool MatchByOptions(const QString& a, const QString& b, const SearchOptions& opt
         if (pB > 0)
             keyB = keyB.mid(pB + length - 1);
         if (keyA == keyB)
-            result = true;
+            matchedAt(MatchStage::After);
     }
     return result;
+}
+
+bool MatchByOptions(const QString& a, const QString& b, const SearchOptions& options,
+                    PathStyle style) {
+    return FirstMatchingStage(a, b, options, style) != MatchStage::None;
 }
 
 std::vector<ResultRow> findDuplicates(const QStringList& fileList, const SearchOptions& options,
                                       PathStyle style, const RatioFunction& ratio) {
     std::vector<ResultRow> results;
     std::vector<int> removals;
+    QSet<QString> matchedAnotherPath;
     const bool optionMode = options.Check1 == 1 || options.Check2 == 1 || options.Check3 == 1;
     const int count = static_cast<int>(fileList.size());
-    auto addPair = [&](const QString& a, const QString& b) {
-        results.push_back({a, false});
-        results.push_back({b, false});
+    auto addPair = [&](const QString& a, const QString& b, double pairRatio, MatchStage stage) {
+        results.push_back({a, false, b, pairRatio, stage});
+        results.push_back({b, false, a, pairRatio, stage});
         results.back().checked = true;
+        if (a != b) {
+            matchedAnotherPath.insert(a);
+            matchedAnotherPath.insert(b);
+        }
     };
     for (int i = 1; i <= count; ++i) {
         const QString a = fileList.at(i - 1);
         for (int j = i + 1; j <= count; ++j) {
             const QString b = fileList.at(j - 1);
             bool matched = false;
+            double pairRatio = -1;
+            MatchStage stage = MatchStage::None;
             if (optionMode) {
-                matched = MatchByOptions(a, b, options, style);
+                stage = FirstMatchingStage(a, b, options, style);
+                matched = stage != MatchStage::None;
             } else {
                 const QString nameA = GetFileNameFromPath(a, style);
                 const QString nameB = GetFileNameFromPath(b, style);
                 if (nameB == nameA)
                     matched = true;
-                const double score = ratio(nameA, nameB) * 100;
+                pairRatio = ratio(nameA, nameB);
+                const double score = pairRatio * 100;
                 if (score > 60 && b != a)
                     matched = true;
             }
             if (matched)
-                addPair(a, b);
+                addPair(a, b, pairRatio, stage);
         }
     }
     const int rowCount = static_cast<int>(results.size());
@@ -112,6 +132,9 @@ std::vector<ResultRow> findDuplicates(const QStringList& fileList, const SearchO
     }
     for (auto removal = removals.rbegin(); removal != removals.rend(); ++removal)
         results.erase(results.begin() + (*removal - 1));
+    for (ResultRow& row : results)
+        if (!matchedAnotherPath.contains(row.path))
+            row.checked = false;
     return results;
 }
 

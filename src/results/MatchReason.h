@@ -1,0 +1,17 @@
+#pragma once
+
+#include "DuplicateSearch.h"
+
+#include <QString>
+
+namespace velmora {
+
+// Why a row is among the results, in words: "Same path", "Same file name", "Names 78 %
+// alike" in similarity mode; the first equal stage in option mode, naming the run's own
+// before- and after-texts. Empty for a row without a partner.
+QString matchReasonText(const ResultRow& row, const SearchOptions& options, PathStyle style);
+
+// The row's tooltip: its full path, "Matched: " and the partner, and the reason.
+QString resultRowToolTip(const ResultRow& row, const SearchOptions& options, PathStyle style);
+
+} // namespace velmora
