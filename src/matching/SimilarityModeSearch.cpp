@@ -115,6 +115,9 @@ struct NameTable {
     std::vector<int> listName;
     std::vector<int> listLastPosition;
     std::vector<BucketCounts> listCounts;
+    // The short names of each length, eight to a block in list order.
+    std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
+    LongestCommonSubsequenceBlocks shortNames;
 
     std::vector<int> neededMatches; // per total length of two names
     int longestName = 0;
@@ -179,6 +182,25 @@ NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& n
     for (size_t length = 0; length + 1 < table.listOffsets.size(); ++length)
         table.listOffsets[length + 1] += table.listOffsets[length];
 
+    constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+    const int longestInBlocks =
+        std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
+    table.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
+    std::vector<std::u16string_view> blockNames;
+    int blockCount = 0;
+    for (int length = 1; length <= longestInBlocks; ++length) {
+        table.firstBlockOfLength[static_cast<size_t>(length)] = blockCount;
+        const int begin = table.listOffsets[static_cast<size_t>(length)];
+        const int end = table.listOffsets[static_cast<size_t>(length) + 1];
+        for (int entry = begin; entry < end; entry += lanes) {
+            blockNames.clear();
+            for (int at = entry; at < std::min(entry + lanes, end); ++at)
+                blockNames.push_back(table.codesOf(table.listName[static_cast<size_t>(at)]));
+            table.shortNames.addBlock(blockNames);
+            ++blockCount;
+        }
+    }
+
     table.neededMatches.resize(2 * static_cast<size_t>(table.longestName) + 1);
     for (size_t total = 0; total < table.neededMatches.size(); ++total)
         table.neededMatches[total] = minimumMatchedCharacters(static_cast<int>(total));
@@ -202,6 +224,8 @@ public:
         const int lastPosition = table_.positionsOfName.last(name);
         patternSet_ = false;
         name_ = name;
+        laneBlock_ = -1;
+        lanePatternSet_ = false;
         collectLengthsInReach(length);
 
         // Later: the name against every name whose last position is further down, latest
@@ -218,8 +242,10 @@ public:
                 if (position <= latest)
                     break;
                 const int other = table_.listName[static_cast<size_t>(entry)];
-                if (!couldBeAlike(entry, other, caseGroup, needed))
+                if (!couldBeAlike(entry, other, caseGroup, needed)) {
+                    entry = lastRuledOutWith(entry);
                     continue;
+                }
                 if (alike(name, other, needed)) {
                     latest = position;
                     break;
@@ -255,8 +281,10 @@ public:
                     break;
                 const int entry = static_cast<int>(at - table_.listLastPosition.begin());
                 const int other = table_.listName[static_cast<size_t>(entry)];
-                if (!couldBeAlike(entry, other, caseGroup, needed))
+                if (!couldBeAlike(entry, other, caseGroup, needed)) {
+                    at += lastRuledOutWith(entry) - entry;
                     continue;
+                }
                 if (alike(other, name, needed)) {
                     earliest = *at;
                     break;
@@ -289,10 +317,33 @@ private:
     // Cheap tests that can only rule a pair out; all of them are the same either way round.
     // Names equal apart from case are settled by their case group, not here.
     bool couldBeAlike(int entry, int other, int caseGroup, int needed) {
-        if (table_.caseGroupOf[static_cast<size_t>(other)] == caseGroup)
-            return false;
         const int length = table_.lengthOf[static_cast<size_t>(name_)];
         const int otherLength = table_.lengthOf[static_cast<size_t>(other)];
+        if (otherLength <= LongestCommonSubsequenceBlocks::longestName &&
+            length <= LongestCommonSubsequenceBlocks::longestName) {
+            // The whole block at once: its other lanes are the entries that come next.
+            constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+            const int begin = table_.listOffsets[static_cast<size_t>(otherLength)];
+            const int offset = entry - begin;
+            const int block =
+                table_.firstBlockOfLength[static_cast<size_t>(otherLength)] + offset / lanes;
+            if (block != laneBlock_) {
+                if (!lanePatternSet_) {
+                    lanePattern_.set(table_.codesOf(name_));
+                    lanePatternSet_ = true;
+                }
+                laneBlock_ = block;
+                const int blockBegin = begin + offset / lanes * lanes;
+                laneBlockEnd_ = std::min(blockBegin + lanes,
+                                         table_.listOffsets[static_cast<size_t>(otherLength) + 1]);
+                lanesIn_ = laneBlockEnd_ - blockBegin;
+                reachingLanes_ = table_.shortNames.lanesReaching(block, lanePattern_, needed);
+            }
+            return ((reachingLanes_ >> (offset % lanes)) & 1) != 0 &&
+                   table_.caseGroupOf[static_cast<size_t>(other)] != caseGroup;
+        }
+        if (table_.caseGroupOf[static_cast<size_t>(other)] == caseGroup)
+            return false;
         if (length <= longestCountedName && otherLength <= longestCountedName &&
             sharedCount(ownCounts(), table_.listCounts[static_cast<size_t>(entry)]) < needed)
             return false;
@@ -301,6 +352,14 @@ private:
             patternSet_ = true;
         }
         return subsequence_.lengthWith(table_.codesOf(other)) >= needed;
+    }
+
+    // The last entry of the lane block of `entry` when the block ruled all its lanes out
+    // (they need not be looked at one by one), otherwise `entry`.
+    int lastRuledOutWith(int entry) const {
+        const bool inBlock =
+            laneBlock_ >= 0 && entry >= laneBlockEnd_ - lanesIn_ && entry < laneBlockEnd_;
+        return reachingLanes_ == 0 && inBlock ? laneBlockEnd_ - 1 : entry;
     }
 
     const BucketCounts& ownCounts() {
@@ -321,6 +380,12 @@ private:
     int name_ = -1;
     BucketCounts counts_{};
     int countsOf_ = -1;
+    LongestCommonSubsequenceBlocks::Pattern lanePattern_;
+    bool lanePatternSet_ = false;
+    int laneBlock_ = -1;
+    int laneBlockEnd_ = 0;
+    int lanesIn_ = 0;
+    unsigned reachingLanes_ = 0;
     std::vector<int> lengthsInReach_;
     std::vector<int> notAlikeLater_;
 };

@@ -169,5 +169,63 @@ TEST(LongestCommonSubsequence, MatchesThePlainTableAcrossWordBoundaries) {
     }
 }
 
+// Long names take another way to their longest block; it must keep the same tie-break.
+// Near-equal names (a few letters changed, inserted or dropped) and few distinct letters
+// are where the choice between equal blocks decides the count.
+TEST(SimilarityRatio, AgreesWithTheLiteralVersionOnLongNames) {
+    QRandomGenerator random(13);
+    const QString alphabets[] = {"ab", "abcd.", QStringLiteral("0123456789ABCDEF-\u00e9")};
+    for (int round = 0; round < 24; ++round) {
+        const QString& alphabet = alphabets[round % 3];
+        const int length = 120 + static_cast<int>(random.bounded(300));
+        QString first = randomName(random, alphabet, length);
+        QString second = round % 2 == 0 ? randomName(random, alphabet, length) : first;
+        for (int edit = static_cast<int>(random.bounded(4)); edit > 0 && !second.isEmpty();
+             --edit) {
+            const qsizetype at = random.bounded(second.size());
+            if (edit % 2 == 0)
+                second.remove(at, 1 + random.bounded(3));
+            else
+                second.insert(at,
+                              alphabet[static_cast<qsizetype>(random.bounded(alphabet.size()))]);
+        }
+        ASSERT_EQ(SimilarityRatio(first, second), reference::SimilarityRatio(first, second))
+            << first.toStdString() << " / " << second.toStdString();
+    }
+}
+
+// Eight texts at once against one pattern, at the lengths where the lanes' words fill up.
+TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
+    QRandomGenerator random(17);
+    const int lengths[] = {1, 7, 40, 63, 64};
+    LongestCommonSubsequenceBlocks blocks;
+    LongestCommonSubsequenceBlocks::Pattern pattern;
+    for (const int patternLength : lengths) {
+        for (const int textLength : lengths) {
+            for (const QString& alphabet :
+                 {QStringLiteral("abc"), QStringLiteral("0123456789ABCDEF-.\u00e9")}) {
+                const std::u16string patternCodes = similarityCodes(
+                    randomName(random, alphabet, patternLength).leftJustified(patternLength, u'a'));
+                pattern.set(patternCodes);
+                const int laneCount = 1 + static_cast<int>(random.bounded(8));
+                std::vector<std::u16string> texts;
+                for (int lane = 0; lane < laneCount; ++lane)
+                    texts.push_back(similarityCodes(
+                        randomName(random, alphabet, textLength).leftJustified(textLength, u'b')));
+                const int block =
+                    blocks.addBlock(std::vector<std::u16string_view>(texts.begin(), texts.end()));
+                for (int lane = 0; lane < laneCount; ++lane) {
+                    const int expected = plainLongestCommonSubsequence(
+                        patternCodes, texts[static_cast<size_t>(lane)]);
+                    for (const int needed : {expected, expected + 1})
+                        ASSERT_EQ((blocks.lanesReaching(block, pattern, needed) >> lane) & 1,
+                                  needed <= expected ? 1u : 0u)
+                            << patternLength << " " << textLength << " lane " << lane;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace velmora
