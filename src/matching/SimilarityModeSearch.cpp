@@ -187,6 +187,10 @@ NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& n
         std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
     table.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
     std::vector<std::u16string_view> blockNames;
+    for (int entry = table.listOffsets[1];
+         entry < table.listOffsets[static_cast<size_t>(longestInBlocks) + 1]; ++entry)
+        blockNames.push_back(table.codesOf(table.listName[static_cast<size_t>(entry)]));
+    table.shortNames.chooseClasses(blockNames);
     int blockCount = 0;
     for (int length = 1; length <= longestInBlocks; ++length) {
         table.firstBlockOfLength[static_cast<size_t>(length)] = blockCount;
@@ -329,7 +333,7 @@ private:
                 table_.firstBlockOfLength[static_cast<size_t>(otherLength)] + offset / lanes;
             if (block != laneBlock_) {
                 if (!lanePatternSet_) {
-                    lanePattern_.set(table_.codesOf(name_));
+                    table_.shortNames.setPattern(lanePattern_, table_.codesOf(name_));
                     lanePatternSet_ = true;
                 }
                 laneBlock_ = block;

@@ -195,32 +195,38 @@ TEST(SimilarityRatio, AgreesWithTheLiteralVersionOnLongNames) {
 }
 
 // Eight texts at once against one pattern, at the lengths where the lanes' words fill up.
+// Codes that share the class left over may only raise a length, never lower it.
 TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     QRandomGenerator random(17);
-    const int lengths[] = {1, 7, 40, 63, 64};
+    const QString alphabets[] = {QStringLiteral("abc"), QStringLiteral("0123456789ABCDEF-.\u00e9"),
+                                 QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789._-\u6587")};
+    const std::u16string ownClasses = similarityCodes(alphabets[0] + alphabets[1]);
     LongestCommonSubsequenceBlocks blocks;
+    blocks.chooseClasses({ownClasses});
     LongestCommonSubsequenceBlocks::Pattern pattern;
+    const int lengths[] = {1, 7, 40, 63, 64};
     for (const int patternLength : lengths) {
         for (const int textLength : lengths) {
-            for (const QString& alphabet :
-                 {QStringLiteral("abc"), QStringLiteral("0123456789ABCDEF-.\u00e9")}) {
-                const std::u16string patternCodes = similarityCodes(
-                    randomName(random, alphabet, patternLength).leftJustified(patternLength, u'a'));
-                pattern.set(patternCodes);
-                const int laneCount = 1 + static_cast<int>(random.bounded(8));
-                std::vector<std::u16string> texts;
-                for (int lane = 0; lane < laneCount; ++lane)
-                    texts.push_back(similarityCodes(
-                        randomName(random, alphabet, textLength).leftJustified(textLength, u'b')));
-                const int block =
-                    blocks.addBlock(std::vector<std::u16string_view>(texts.begin(), texts.end()));
-                for (int lane = 0; lane < laneCount; ++lane) {
-                    const int expected = plainLongestCommonSubsequence(
-                        patternCodes, texts[static_cast<size_t>(lane)]);
-                    for (const int needed : {expected, expected + 1})
-                        ASSERT_EQ((blocks.lanesReaching(block, pattern, needed) >> lane) & 1,
-                                  needed <= expected ? 1u : 0u)
-                            << patternLength << " " << textLength << " lane " << lane;
+            for (const QString& alphabet : alphabets) {
+                const bool exact = &alphabet != &alphabets[2];
+                auto randomCodes = [&](int length) {
+                    return similarityCodes(
+                        randomName(random, alphabet, length).leftJustified(length, alphabet[0]));
+                };
+                const std::u16string patternCodes = randomCodes(patternLength);
+                blocks.setPattern(pattern, patternCodes);
+                std::vector<std::u16string> texts(1 + random.bounded(8));
+                for (std::u16string& text : texts)
+                    text = randomCodes(textLength);
+                const int block = blocks.addBlock({texts.begin(), texts.end()});
+                for (size_t lane = 0; lane < texts.size(); ++lane) {
+                    const int expected = plainLongestCommonSubsequence(patternCodes, texts[lane]);
+                    const unsigned reaching = blocks.lanesReaching(block, pattern, expected);
+                    const unsigned beyond = blocks.lanesReaching(block, pattern, expected + 1);
+                    ASSERT_EQ((reaching >> lane) & 1, 1u) << patternLength << " " << textLength;
+                    if (exact) {
+                        ASSERT_EQ((beyond >> lane) & 1, 0u) << patternLength << " " << textLength;
+                    }
                 }
             }
         }
