@@ -5,6 +5,9 @@
 #include "NameKeys.h"
 #include "ParallelTasks.h"
 
+#include <algorithm>
+#include <atomic>
+
 namespace velmora {
 
 namespace {
@@ -48,18 +51,34 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
     }
     const int groupingCount = static_cast<int>(keysOfStage.size());
     std::vector<KeyGroups> groupsOfStage(static_cast<size_t>(groupingCount));
+    // Each grouping says how far it has got every half percent of the list, so that the
+    // progress moves in small steps even when there are only a few groupings to share out.
+    const size_t step = std::max<size_t>(1, static_cast<size_t>(count) / 200);
+    const long long textsToGroup = std::max(1LL, static_cast<long long>(count) * groupingCount);
+    std::atomic<long long> textsGrouped{0};
+    std::atomic<bool> stopping{false};
     const bool finished = runTasksInParallel(
         groupingCount, threads,
-        [&](int stage, int) {
-            groupsOfStage[static_cast<size_t>(stage)] =
-                groupEqualTexts(keysOfStage[static_cast<size_t>(stage)]);
+        [&](int stage, int worker) {
+            groupsOfStage[static_cast<size_t>(stage)] = groupEqualTexts(
+                keysOfStage[static_cast<size_t>(stage)], step, [&](size_t moreGrouped) {
+                    const long long grouped =
+                        textsGrouped.fetch_add(static_cast<long long>(moreGrouped)) +
+                        static_cast<long long>(moreGrouped);
+                    // Only the calling thread may report or ask whether to stop.
+                    if (worker == 0) {
+                        reporter.report(SearchProgress::Stage::Pairs,
+                                        static_cast<int>(count * grouped / textsToGroup), count);
+                        if (reporter.stopRequested())
+                            stopping = true;
+                    }
+                    return !stopping.load(std::memory_order_relaxed);
+                });
         },
-        [&](int stagesDone) {
-            reporter.report(
-                SearchProgress::Stage::Pairs,
-                static_cast<int>(static_cast<long long>(count) * stagesDone / groupingCount),
-                count);
-            return !reporter.stopRequested();
+        [&](int) {
+            reporter.report(SearchProgress::Stage::Pairs,
+                            static_cast<int>(count * textsGrouped.load() / textsToGroup), count);
+            return !stopping.load() && !reporter.stopRequested();
         });
     if (!finished || reporter.stopRequested())
         return {};

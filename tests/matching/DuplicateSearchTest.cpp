@@ -1,4 +1,5 @@
 #include "DuplicateSearch.h"
+#include "KeyGroups.h"
 #include "NameKeys.h"
 #include "QStringPrinting.h"
 #include "SimilarFilename.h"
@@ -129,6 +130,29 @@ TEST(DuplicateSearch, ProgressComesFromTheCallingThreadAndStopEndsTheRun) {
     hooks.stop = stop.get_token();
     EXPECT_TRUE(findDuplicates(paths, similarityMode(), PathStyle::Posix, hooks).empty());
     EXPECT_TRUE(findDuplicates(paths, extensionOnly(), PathStyle::Posix, hooks).empty());
+}
+
+// Groupings tell how far they have got in steps, so a run over millions of paths can move
+// its progress on in small steps; a false answer ends the grouping there.
+TEST(KeyGroups, GroupingReportsEachStepAndStopsWhenTold) {
+    const std::vector<QStringView> texts(10, u"same");
+    struct Case {
+        size_t step;
+        int stopAfterCall; // 0: never
+        std::vector<size_t> expected;
+    };
+    const Case cases[] = {{3, 0, {3, 3, 3, 1}}, {5, 0, {5, 5, 0}}, {20, 0, {10}}, {3, 2, {3, 3}}};
+    for (const Case& test : cases) {
+        std::vector<size_t> reported;
+        const KeyGroups groups = groupEqualTexts(texts, test.step, [&](size_t moreGrouped) {
+            reported.push_back(moreGrouped);
+            return static_cast<int>(reported.size()) != test.stopAfterCall;
+        });
+        EXPECT_EQ(reported, test.expected) << test.step;
+        if (test.stopAfterCall == 0) {
+            EXPECT_EQ(groups.groupCount, 1);
+        }
+    }
 }
 
 // Lists built to hit the awkward cases often: repeated paths, empty names, names that
