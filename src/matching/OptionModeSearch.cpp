@@ -57,6 +57,15 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
     const long long textsToGroup = std::max(1LL, static_cast<long long>(count) * groupingCount);
     std::atomic<long long> textsGrouped{0};
     std::atomic<bool> stopping{false};
+    // The calling thread may be held up (a new grouping sets up its table) while another
+    // worker groups on; the position shown then catches up half a percent at a time
+    // rather than jumping.
+    const int shownStep = std::max(1, count / 200);
+    int shown = 0;
+    auto show = [&](long long grouped) {
+        shown = std::min(static_cast<int>(count * grouped / textsToGroup), shown + shownStep);
+        reporter.report(SearchProgress::Stage::Pairs, shown, count);
+    };
     const bool finished = runTasksInParallel(
         groupingCount, threads,
         [&](int stage, int worker) {
@@ -67,8 +76,7 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
                         static_cast<long long>(moreGrouped);
                     // Only the calling thread may report or ask whether to stop.
                     if (worker == 0) {
-                        reporter.report(SearchProgress::Stage::Pairs,
-                                        static_cast<int>(count * grouped / textsToGroup), count);
+                        show(grouped);
                         if (reporter.stopRequested())
                             stopping = true;
                     }
@@ -76,8 +84,7 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
                 });
         },
         [&](int) {
-            reporter.report(SearchProgress::Stage::Pairs,
-                            static_cast<int>(count * textsGrouped.load() / textsToGroup), count);
+            show(textsGrouped.load());
             return !stopping.load() && !reporter.stopRequested();
         });
     if (!finished || reporter.stopRequested())
