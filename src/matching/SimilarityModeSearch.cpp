@@ -468,8 +468,9 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
     if (!finished || reporter.stopRequested())
         return {};
 
-    // A name that found nothing alike after it has been put first against every name whose
-    // last position is after its case group's, and none was alike: in the second scan
+    // A name that found nothing alike after it has been put first against every name in
+    // reach whose last position is after its case group's, and none was alike. The second
+    // scan puts the earlier name first as well (and the bounds agree either way round), so
     // those pairs are settled. Per list entry, the position after which its name's pairs
     // are settled (none when it found something).
     std::vector<int> settledBefore(table.listName.size());
