@@ -2,9 +2,11 @@
 // shortcut of the fast one (bounds, early stops, the equal-names test) that changes a
 // result shows up here.
 #include "FuzzInput.h"
+#include "LongestCommonSubsequence.h"
 #include "ReferenceRatio.h"
 #include "SimilarFilename.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -12,9 +14,20 @@ using velmora::fuzzing::FuzzInput;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);
-    const bool rawUnits = (input.takeByte() & 1) != 0;
+    const std::uint8_t settings = input.takeByte();
+    const bool rawUnits = (settings & 1) != 0;
+    // Repeating each name reaches the lengths where the longest block is found another way
+    // (both sides 128 or more) without inputs that long.
+    const int firstRepeats = 1 + ((settings >> 1) & 7);
+    const int secondRepeats = 1 + ((settings >> 4) & 7);
     // The reference is cubic; names longer than this only slow the search for faults.
-    const QStringList names = input.takeTexts(2, 64, rawUnits);
+    QStringList names = input.takeTexts(2, 64, rawUnits);
+    while (names.size() < 2)
+        names << QString();
+    names[0] = names[0].repeated(firstRepeats).left(200);
+    names[1] = names[1].repeated(secondRepeats).left(200);
+    if (firstRepeats > 1 && names[0].size() > 2)
+        names[0][names[0].size() / 2] = u'#';
     const QString first = names.value(0);
     const QString second = names.value(1);
 
@@ -33,5 +46,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const int needed : {0, 1, matched - 1, matched, matched + 1})
         VELMORA_FUZZ_EXPECT(
             velmora::matchingCharactersReach(codesA, codesB, needed) == (matched >= needed), names);
+
+    // Eight lanes at once against the one-pair subsequence, on the names cut to what the
+    // lanes hold: equal where every code has a class of its own, never lower otherwise.
+    const std::u16string_view shortA = std::u16string_view(codesA).substr(0, 64);
+    const std::u16string_view shortB = std::u16string_view(codesB).substr(0, 64);
+    if (!shortA.empty() && !shortB.empty()) {
+        velmora::LongestCommonSubsequence single;
+        single.setPattern(shortA);
+        const int expected = single.lengthWith(shortB);
+        velmora::LongestCommonSubsequenceBlocks blocks;
+        blocks.chooseClasses({shortA, shortB});
+        velmora::LongestCommonSubsequenceBlocks::Pattern pattern;
+        blocks.setPattern(pattern, shortA);
+        const int block = blocks.addBlock(std::vector<std::u16string_view>(8, shortB));
+        VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, pattern, expected) == 0xffu, names);
+        std::u16string distinct(shortA);
+        distinct += shortB;
+        std::sort(distinct.begin(), distinct.end());
+        const bool ownClasses = std::unique(distinct.begin(), distinct.end()) - distinct.begin() <=
+                                velmora::LongestCommonSubsequenceBlocks::classes - 1;
+        if (ownClasses)
+            VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, pattern, expected + 1) == 0, names);
+    }
     return 0;
 }

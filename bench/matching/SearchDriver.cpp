@@ -5,6 +5,7 @@
 // mode. --reference runs the literal pair-by-pair search instead, as the baseline.
 // --print writes the rows, so two runs can be compared line by line. The processor time
 // is printed beside the wall time: on a shared machine it is the steadier figure.
+// --progress also prints how finely the pair stage reported its progress.
 #include "DuplicateSearch.h"
 #include "SimilarFilename.h"
 #include "reference/ReferenceSearch.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -33,6 +35,7 @@ int main(int argc, char** argv) {
     qsizetype limit = -1;
     bool reference = false;
     bool print = false;
+    bool progress = false;
     for (qsizetype i = 2; i < arguments.size(); ++i) {
         if (arguments[i] == "--options") {
             options.Check3 = 1;
@@ -46,6 +49,8 @@ int main(int argc, char** argv) {
             reference = true;
         } else if (arguments[i] == "--print") {
             print = true;
+        } else if (arguments[i] == "--progress") {
+            progress = true;
         }
     }
 
@@ -59,6 +64,19 @@ int main(int argc, char** argv) {
     while (!stream.atEnd() && (limit < 0 || paths.size() < limit))
         paths << stream.readLine();
 
+    // With --progress: how many reports the pair stage made, and the largest step between
+    // two of them, as a share of the list.
+    int pairReports = 0;
+    int lastPosition = 0;
+    int largestStep = 0;
+    if (progress)
+        hooks.progress = [&](const SearchProgress& reached) {
+            if (reached.stage != SearchProgress::Stage::Pairs)
+                return;
+            ++pairReports;
+            largestStep = std::max(largestStep, reached.position - lastPosition);
+            lastPosition = reached.position;
+        };
     auto processorSeconds = [] {
         timespec now{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
@@ -84,5 +102,9 @@ int main(int argc, char** argv) {
                 reference ? "reference" : "engine", static_cast<long long>(paths.size()),
                 static_cast<long long>(rows.size()), static_cast<long long>(ticked),
                 static_cast<double>(elapsed) / 1e9, processor);
+    if (progress)
+        std::printf("pair stage: %d reports, largest step %.2f %% of the list\n", pairReports,
+                    paths.isEmpty() ? 0.0
+                                    : 100.0 * largestStep / static_cast<double>(paths.size()));
     return 0;
 }

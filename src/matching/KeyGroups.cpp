@@ -5,6 +5,11 @@
 namespace velmora {
 
 KeyGroups groupEqualTexts(const std::vector<QStringView>& texts) {
+    return groupEqualTexts(texts, texts.size() + 1, [](size_t) { return true; });
+}
+
+KeyGroups groupEqualTexts(const std::vector<QStringView>& texts, size_t step,
+                          const std::function<bool(size_t moreGrouped)>& grouped) {
     KeyGroups groups;
     groups.groupOf.resize(texts.size());
     QHash<QStringView, int> groupOfText;
@@ -14,7 +19,10 @@ KeyGroups groupEqualTexts(const std::vector<QStringView>& texts) {
         if (found == groupOfText.constEnd())
             found = groupOfText.insert(texts[index], groups.groupCount++);
         groups.groupOf[index] = found.value();
+        if ((index + 1) % step == 0 && !grouped(step))
+            return groups;
     }
+    grouped(texts.size() % step);
     return groups;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 namespace velmora {
@@ -13,5 +14,11 @@ struct KeyGroups {
 };
 
 KeyGroups groupEqualTexts(const std::vector<QStringView>& texts);
+
+// The same, telling `grouped` how many more texts it has grouped after every `step` of
+// them and at the end. When `grouped` answers false the grouping ends early, and what it
+// returns is of no use.
+KeyGroups groupEqualTexts(const std::vector<QStringView>& texts, size_t step,
+                          const std::function<bool(size_t moreGrouped)>& grouped);
 
 } // namespace velmora

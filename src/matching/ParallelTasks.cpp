@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -30,11 +33,29 @@ bool runTasksInParallel(int taskCount, int threads,
         }
     };
     const int workerCount = workerCountFor(threads);
+    const int helperCount = std::max(0, std::min(workerCount, taskCount) - 1);
+    std::mutex finishing;
+    std::condition_variable helperFinished;
+    int helpersRunning = helperCount;
     {
         std::vector<std::jthread> helpers;
-        for (int helper = 1; helper < std::min(workerCount, taskCount); ++helper)
-            helpers.emplace_back(work, helper);
+        for (int helper = 1; helper <= helperCount; ++helper)
+            helpers.emplace_back([&, helper] {
+                work(helper);
+                const std::lock_guard lock(finishing);
+                --helpersRunning;
+                helperFinished.notify_one();
+            });
         work(0);
+        // The last tasks may be long ones on other workers: keep the caller informed.
+        std::unique_lock lock(finishing);
+        while (!helperFinished.wait_for(lock, std::chrono::milliseconds(20),
+                                        [&] { return helpersRunning == 0; })) {
+            lock.unlock();
+            if (!stopped && !between(tasksDone.load()))
+                stopped = true;
+            lock.lock();
+        }
     }
     return !stopped;
 }

@@ -12,7 +12,11 @@ SearchProgressReporter::SearchProgressReporter(const SearchHooks& hooks)
 void SearchProgressReporter::report(SearchProgress::Stage stage, int position, int count) {
     if (!hooks_.progress)
         return;
-    if (std::chrono::steady_clock::now() - lastReport_ < reportInterval)
+    // Half a hundredth of the list is news whatever the time: where positions move in
+    // smaller steps than that, the bar does not jump by more than a hundredth.
+    const bool movedFar =
+        stage != lastStage_ || static_cast<long long>(position - lastPosition_) * 200 >= count;
+    if (!movedFar && std::chrono::steady_clock::now() - lastReport_ < reportInterval)
         return;
     reportNow(stage, position, count);
 }
@@ -21,6 +25,8 @@ void SearchProgressReporter::reportNow(SearchProgress::Stage stage, int position
     if (!hooks_.progress)
         return;
     hooks_.progress(SearchProgress{stage, position, count});
+    lastStage_ = stage;
+    lastPosition_ = position;
     lastReport_ = std::chrono::steady_clock::now();
 }
 

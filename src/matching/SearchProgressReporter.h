@@ -13,7 +13,8 @@ class SearchProgressReporter {
 public:
     explicit SearchProgressReporter(const SearchHooks& hooks);
 
-    // Reports when enough time has passed since the last report.
+    // Reports when enough time has passed since the last report, or the position has moved
+    // on by half a hundredth of the count.
     void report(SearchProgress::Stage stage, int position, int count);
     // Reports whatever the time: the first and the last word of a stage.
     void reportNow(SearchProgress::Stage stage, int position, int count);
@@ -22,6 +23,8 @@ public:
 private:
     const SearchHooks& hooks_;
     std::chrono::steady_clock::time_point lastReport_;
+    SearchProgress::Stage lastStage_ = SearchProgress::Stage::Pairs;
+    int lastPosition_ = 0;
 };
 
 } // namespace velmora

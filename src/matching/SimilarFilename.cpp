@@ -50,12 +50,127 @@ Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Ran
     return best;
 }
 
+// The same block for long ranges, in time near their total length rather than their
+// product: a suffix automaton of the second range, walked with the first. After each
+// position of the first range the walk holds the longest block ending there; the first
+// position where it grows past the best so far gives the smallest start in the first
+// range, and the state's earliest end the smallest start in the second.
+class SuffixAutomaton {
+public:
+    Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range) {
+        build(b.substr(static_cast<size_t>(range.secondBegin),
+                       static_cast<size_t>(range.secondEnd - range.secondBegin)));
+        Block best;
+        int state = 0;
+        int length = 0;
+        for (int i = range.firstBegin; i < range.firstEnd; ++i) {
+            const char16_t code = a[static_cast<size_t>(i)];
+            int edge = edgeOf(state, code);
+            while (edge < 0 && state != 0) {
+                state = states_[static_cast<size_t>(state)].link;
+                length = states_[static_cast<size_t>(state)].length;
+                edge = edgeOf(state, code);
+            }
+            if (edge < 0) {
+                length = 0;
+                continue;
+            }
+            state = edges_[static_cast<size_t>(edge)].target;
+            ++length;
+            if (length > best.length)
+                best = {i - length + 1,
+                        range.secondBegin + states_[static_cast<size_t>(state)].firstEnd - length +
+                            1,
+                        length};
+        }
+        return best;
+    }
+
+private:
+    struct State {
+        int length;
+        int link;
+        int firstEnd; // the earliest end, in the text, of the strings the state stands for
+        int firstEdge;
+    };
+    struct Edge {
+        char16_t code;
+        int target;
+        int next;
+    };
+
+    int edgeOf(int state, char16_t code) const {
+        for (int edge = states_[static_cast<size_t>(state)].firstEdge; edge >= 0;
+             edge = edges_[static_cast<size_t>(edge)].next)
+            if (edges_[static_cast<size_t>(edge)].code == code)
+                return edge;
+        return -1;
+    }
+
+    void addEdge(int state, char16_t code, int target) {
+        edges_.push_back({code, target, states_[static_cast<size_t>(state)].firstEdge});
+        states_[static_cast<size_t>(state)].firstEdge = static_cast<int>(edges_.size()) - 1;
+    }
+
+    void build(std::u16string_view text) {
+        states_.clear();
+        edges_.clear();
+        states_.reserve(2 * text.size() + 1);
+        states_.push_back({0, -1, -1, -1});
+        int last = 0;
+        for (size_t position = 0; position < text.size(); ++position) {
+            const char16_t code = text[position];
+            const int added = static_cast<int>(states_.size());
+            states_.push_back(
+                {states_[static_cast<size_t>(last)].length + 1, 0, static_cast<int>(position), -1});
+            int state = last;
+            while (state >= 0 && edgeOf(state, code) < 0) {
+                addEdge(state, code, added);
+                state = states_[static_cast<size_t>(state)].link;
+            }
+            if (state >= 0) {
+                const int next = edges_[static_cast<size_t>(edgeOf(state, code))].target;
+                if (states_[static_cast<size_t>(state)].length + 1 ==
+                    states_[static_cast<size_t>(next)].length) {
+                    states_[static_cast<size_t>(added)].link = next;
+                } else {
+                    const int copy = static_cast<int>(states_.size());
+                    states_.push_back({states_[static_cast<size_t>(state)].length + 1,
+                                       states_[static_cast<size_t>(next)].link,
+                                       states_[static_cast<size_t>(next)].firstEnd, -1});
+                    for (int edge = states_[static_cast<size_t>(next)].firstEdge; edge >= 0;
+                         edge = edges_[static_cast<size_t>(edge)].next)
+                        addEdge(copy, edges_[static_cast<size_t>(edge)].code,
+                                edges_[static_cast<size_t>(edge)].target);
+                    for (; state >= 0; state = states_[static_cast<size_t>(state)].link) {
+                        const int edge = edgeOf(state, code);
+                        if (edges_[static_cast<size_t>(edge)].target != next)
+                            break;
+                        edges_[static_cast<size_t>(edge)].target = copy;
+                    }
+                    states_[static_cast<size_t>(next)].link = copy;
+                    states_[static_cast<size_t>(added)].link = copy;
+                }
+            }
+            last = added;
+        }
+    }
+
+    std::vector<State> states_;
+    std::vector<Edge> edges_;
+};
+
+// Below this many positions on either side the plain search, which touches every pair of
+// positions but does little for each, is the quicker.
+constexpr int shortestRangeForAutomaton = 128;
+
 constexpr int countAll = -1;
 
 // Walks the blocks, adding up their lengths; with a `stopAt` other than countAll, only
 // until the total reaches it or nothing is left that could still get it there.
 int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
     std::vector<int> runs;
+    SuffixAutomaton automaton;
     std::vector<Range> pending{{0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())}};
     int total = 0;
     // The most the ranges still pending could add.
@@ -70,7 +185,11 @@ int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
         stillPossible -= rangeMost;
         if (rangeMost <= 0)
             continue;
-        const Block block = longestCommonBlock(a, b, range, runs);
+        const Block block =
+            std::min(range.firstEnd - range.firstBegin, range.secondEnd - range.secondBegin) >=
+                    shortestRangeForAutomaton
+                ? automaton.longestCommonBlock(a, b, range)
+                : longestCommonBlock(a, b, range, runs);
         if (block.length == 0)
             continue;
         total += block.length;

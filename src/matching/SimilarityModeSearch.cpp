@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -115,6 +117,9 @@ struct NameTable {
     std::vector<int> listName;
     std::vector<int> listLastPosition;
     std::vector<BucketCounts> listCounts;
+    // The short names of each length, eight to a block in list order.
+    std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
+    LongestCommonSubsequenceBlocks shortNames;
 
     std::vector<int> neededMatches; // per total length of two names
     int longestName = 0;
@@ -179,6 +184,29 @@ NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& n
     for (size_t length = 0; length + 1 < table.listOffsets.size(); ++length)
         table.listOffsets[length + 1] += table.listOffsets[length];
 
+    constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+    const int longestInBlocks =
+        std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
+    table.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
+    std::vector<std::u16string_view> blockNames;
+    for (int entry = table.listOffsets[1];
+         entry < table.listOffsets[static_cast<size_t>(longestInBlocks) + 1]; ++entry)
+        blockNames.push_back(table.codesOf(table.listName[static_cast<size_t>(entry)]));
+    table.shortNames.chooseClasses(blockNames);
+    int blockCount = 0;
+    for (int length = 1; length <= longestInBlocks; ++length) {
+        table.firstBlockOfLength[static_cast<size_t>(length)] = blockCount;
+        const int begin = table.listOffsets[static_cast<size_t>(length)];
+        const int end = table.listOffsets[static_cast<size_t>(length) + 1];
+        for (int entry = begin; entry < end; entry += lanes) {
+            blockNames.clear();
+            for (int at = entry; at < std::min(entry + lanes, end); ++at)
+                blockNames.push_back(table.codesOf(table.listName[static_cast<size_t>(at)]));
+            table.shortNames.addBlock(blockNames);
+            ++blockCount;
+        }
+    }
+
     table.neededMatches.resize(2 * static_cast<size_t>(table.longestName) + 1);
     for (size_t total = 0; total < table.neededMatches.size(); ++total)
         table.neededMatches[total] = minimumMatchedCharacters(static_cast<int>(total));
@@ -191,22 +219,14 @@ class NameScanner {
 public:
     explicit NameScanner(const NameTable& table) : table_(table) {}
 
-    struct Facts {
-        int latestAlikeLater = -1;   // greatest last position of a name alike after this one
-        int latestEarlierAlike = -1; // for the name's last position only, when no later one
-    };
-
-    Facts scan(int name) {
-        const int length = table_.lengthOf[static_cast<size_t>(name)];
+    // The greatest last position of a name alike to this one after it, at least the last
+    // position of its case group. Leaves the names that passed the bounds but were not
+    // alike in notAlikeLater().
+    int scanLater(int name) {
+        const int length = start(name);
         const int caseGroup = table_.caseGroupOf[static_cast<size_t>(name)];
-        const int lastPosition = table_.positionsOfName.last(name);
-        patternSet_ = false;
-        name_ = name;
-        collectLengthsInReach(length);
-
-        // Later: the name against every name whose last position is further down, latest
-        // first, so that the first alike name in each length ends that length's scan.
-        Facts facts;
+        // The name against every name whose last position is further down, latest first,
+        // so that the first alike name in each length ends that length's scan.
         int latest = table_.positionsOfCaseGroup.last(caseGroup);
         notAlikeLater_.clear();
         for (const int otherLength : lengthsInReach_) {
@@ -218,8 +238,10 @@ public:
                 if (position <= latest)
                     break;
                 const int other = table_.listName[static_cast<size_t>(entry)];
-                if (!couldBeAlike(entry, other, caseGroup, needed))
+                if (!couldBeAlike(entry, other, caseGroup, needed)) {
+                    entry = lastRuledOutWith(entry);
                     continue;
+                }
                 if (alike(name, other, needed)) {
                     latest = position;
                     break;
@@ -227,14 +249,22 @@ public:
                 notAlikeLater_.push_back(other);
             }
         }
-        facts.latestAlikeLater = latest;
-        if (latest > lastPosition)
-            return facts;
+        return latest;
+    }
 
-        // Earlier, needed only for the last position when nothing later is alike: the
-        // greatest earlier position whose name, put first, is alike to this one.
+    const std::vector<int>& notAlikeLater() const { return notAlikeLater_; }
+
+    // For a name whose last position has nothing alike after it: the greatest earlier
+    // position whose name, put first, is alike to this one, or -1. `notAlikeLater` is what
+    // scanLater left; an entry whose name is settled before this name's last position
+    // (see settledBefore) is known not to be alike without looking.
+    int scanEarlier(int name, const std::vector<int>& notAlikeLater,
+                    const std::vector<int>& settledBefore) {
+        const int length = start(name);
+        const int caseGroup = table_.caseGroupOf[static_cast<size_t>(name)];
+        const int lastPosition = table_.positionsOfName.last(name);
         int earliest = table_.positionsOfCaseGroup.before(caseGroup, lastPosition);
-        for (const int other : notAlikeLater_) {
+        for (const int other : notAlikeLater) {
             const int position = table_.positionsOfName.before(other, lastPosition);
             const int needed = table_.neededMatches[static_cast<size_t>(
                 length + table_.lengthOf[static_cast<size_t>(other)])];
@@ -254,20 +284,34 @@ public:
                 if (*at <= earliest)
                     break;
                 const int entry = static_cast<int>(at - table_.listLastPosition.begin());
-                const int other = table_.listName[static_cast<size_t>(entry)];
-                if (!couldBeAlike(entry, other, caseGroup, needed))
+                if (settledBefore[static_cast<size_t>(entry)] < lastPosition)
                     continue;
+                const int other = table_.listName[static_cast<size_t>(entry)];
+                if (!couldBeAlike(entry, other, caseGroup, needed)) {
+                    at += lastRuledOutWith(entry) - entry;
+                    continue;
+                }
                 if (alike(other, name, needed)) {
                     earliest = *at;
                     break;
                 }
             }
         }
-        facts.latestEarlierAlike = earliest;
-        return facts;
+        return earliest;
     }
 
 private:
+    // Sets up for a new name; returns its length.
+    int start(int name) {
+        const int length = table_.lengthOf[static_cast<size_t>(name)];
+        patternSet_ = false;
+        name_ = name;
+        laneBlock_ = -1;
+        lanePatternSet_ = false;
+        collectLengthsInReach(length);
+        return length;
+    }
+
     // The lengths a name of this length can be alike to, nearest first: near lengths are
     // the likeliest to hold an alike name, and finding one early cuts the other scans short.
     void collectLengthsInReach(int length) {
@@ -289,10 +333,33 @@ private:
     // Cheap tests that can only rule a pair out; all of them are the same either way round.
     // Names equal apart from case are settled by their case group, not here.
     bool couldBeAlike(int entry, int other, int caseGroup, int needed) {
-        if (table_.caseGroupOf[static_cast<size_t>(other)] == caseGroup)
-            return false;
         const int length = table_.lengthOf[static_cast<size_t>(name_)];
         const int otherLength = table_.lengthOf[static_cast<size_t>(other)];
+        if (otherLength <= LongestCommonSubsequenceBlocks::longestName &&
+            length <= LongestCommonSubsequenceBlocks::longestName) {
+            // The whole block at once: its other lanes are the entries that come next.
+            constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+            const int begin = table_.listOffsets[static_cast<size_t>(otherLength)];
+            const int offset = entry - begin;
+            const int block =
+                table_.firstBlockOfLength[static_cast<size_t>(otherLength)] + offset / lanes;
+            if (block != laneBlock_) {
+                if (!lanePatternSet_) {
+                    table_.shortNames.setPattern(lanePattern_, table_.codesOf(name_));
+                    lanePatternSet_ = true;
+                }
+                laneBlock_ = block;
+                const int blockBegin = begin + offset / lanes * lanes;
+                laneBlockEnd_ = std::min(blockBegin + lanes,
+                                         table_.listOffsets[static_cast<size_t>(otherLength) + 1]);
+                lanesIn_ = laneBlockEnd_ - blockBegin;
+                reachingLanes_ = table_.shortNames.lanesReaching(block, lanePattern_, needed);
+            }
+            return ((reachingLanes_ >> (offset % lanes)) & 1) != 0 &&
+                   table_.caseGroupOf[static_cast<size_t>(other)] != caseGroup;
+        }
+        if (table_.caseGroupOf[static_cast<size_t>(other)] == caseGroup)
+            return false;
         if (length <= longestCountedName && otherLength <= longestCountedName &&
             sharedCount(ownCounts(), table_.listCounts[static_cast<size_t>(entry)]) < needed)
             return false;
@@ -301,6 +368,14 @@ private:
             patternSet_ = true;
         }
         return subsequence_.lengthWith(table_.codesOf(other)) >= needed;
+    }
+
+    // The last entry of the lane block of `entry` when the block ruled all its lanes out
+    // (they need not be looked at one by one), otherwise `entry`.
+    int lastRuledOutWith(int entry) const {
+        const bool inBlock =
+            laneBlock_ >= 0 && entry >= laneBlockEnd_ - lanesIn_ && entry < laneBlockEnd_;
+        return reachingLanes_ == 0 && inBlock ? laneBlockEnd_ - 1 : entry;
     }
 
     const BucketCounts& ownCounts() {
@@ -321,6 +396,12 @@ private:
     int name_ = -1;
     BucketCounts counts_{};
     int countsOf_ = -1;
+    LongestCommonSubsequenceBlocks::Pattern lanePattern_;
+    bool lanePatternSet_ = false;
+    int laneBlock_ = -1;
+    int laneBlockEnd_ = 0;
+    int lanesIn_ = 0;
+    unsigned reachingLanes_ = 0;
     std::vector<int> lengthsInReach_;
     std::vector<int> notAlikeLater_;
 };
@@ -336,41 +417,97 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
     const NameTable table = buildNameTable(paths, style, nameGroups);
     const int nameCount = table.nameCount();
 
-    std::vector<NameScanner::Facts> factsOfName(static_cast<size_t>(nameCount));
+    // Per name: the greatest last position of an alike name after it (scanned first, for
+    // every name), and, where nothing after its last position is alike, the greatest
+    // earlier alike position (scanned second).
+    std::vector<int> latestAlikeLater(static_cast<size_t>(nameCount), -1);
+    std::vector<int> latestEarlierAlike(static_cast<size_t>(nameCount), -1);
+    // What the first scan of such a name left for its second, when short enough to keep;
+    // the others scan again.
+    constexpr size_t longestKeptList = 256;
+    std::vector<std::vector<int>> notAlikeLater(static_cast<size_t>(nameCount));
+    std::vector<char> scanAgain(static_cast<size_t>(nameCount), 0);
+    auto needsEarlier = [&](int name) {
+        return latestAlikeLater[static_cast<size_t>(name)] <= table.positionsOfName.last(name);
+    };
+
     // A scanner per thread keeps its buffers from one name to the next.
     constexpr int namesPerTask = 8;
     const int taskCount = (nameCount + namesPerTask - 1) / namesPerTask;
     std::vector<NameScanner> scanners(static_cast<size_t>(workerCountFor(threads)),
                                       NameScanner(table));
-    const bool finished = runTasksInParallel(
-        taskCount, threads,
-        [&](int task, int worker) {
-            NameScanner& scanner = scanners[static_cast<size_t>(worker)];
-            const int last = std::min((task + 1) * namesPerTask, nameCount);
-            for (int name = task * namesPerTask; name < last; ++name)
-                factsOfName[static_cast<size_t>(name)] = scanner.scan(name);
-        },
-        [&](int tasksDone) {
-            const long long namesDone =
-                std::min<long long>(static_cast<long long>(tasksDone) * namesPerTask, nameCount);
-            reporter.report(SearchProgress::Stage::Pairs,
-                            static_cast<int>(count * namesDone / nameCount), count);
-            return !reporter.stopRequested();
-        });
+    // The two scans share the progress bar's part for the pair stage, half each.
+    auto runScan = [&](int half, const std::function<void(NameScanner&, int name)>& scan) {
+        return runTasksInParallel(
+            taskCount, threads,
+            [&](int task, int worker) {
+                NameScanner& scanner = scanners[static_cast<size_t>(worker)];
+                const int last = std::min((task + 1) * namesPerTask, nameCount);
+                for (int name = task * namesPerTask; name < last; ++name)
+                    scan(scanner, name);
+            },
+            [&](int tasksDone) {
+                const long long namesDone = std::min<long long>(
+                    static_cast<long long>(tasksDone) * namesPerTask, nameCount);
+                reporter.report(
+                    SearchProgress::Stage::Pairs,
+                    static_cast<int>(count * (half * nameCount + namesDone) / (2LL * nameCount)),
+                    count);
+                return !reporter.stopRequested();
+            });
+    };
+    bool finished = runScan(0, [&](NameScanner& scanner, int name) {
+        latestAlikeLater[static_cast<size_t>(name)] = scanner.scanLater(name);
+        if (!needsEarlier(name))
+            return;
+        if (scanner.notAlikeLater().size() <= longestKeptList)
+            notAlikeLater[static_cast<size_t>(name)] = scanner.notAlikeLater();
+        else
+            scanAgain[static_cast<size_t>(name)] = 1;
+    });
+    if (!finished || reporter.stopRequested())
+        return {};
+
+    // A name that found nothing alike after it has been put first against every name in
+    // reach whose last position is after its case group's, and none was alike. The second
+    // scan puts the earlier name first as well (and the bounds agree either way round), so
+    // those pairs are settled. Per list entry, the position after which its name's pairs
+    // are settled (none when it found something).
+    std::vector<int> settledBefore(table.listName.size());
+    for (size_t entry = 0; entry < settledBefore.size(); ++entry) {
+        const int name = table.listName[entry];
+        const int caseGroupLast =
+            table.positionsOfCaseGroup.last(table.caseGroupOf[static_cast<size_t>(name)]);
+        settledBefore[entry] = latestAlikeLater[static_cast<size_t>(name)] == caseGroupLast
+                                   ? caseGroupLast
+                                   : std::numeric_limits<int>::max();
+    }
+    finished = runScan(1, [&](NameScanner& scanner, int name) {
+        if (!needsEarlier(name))
+            return;
+        if (scanAgain[static_cast<size_t>(name)] != 0)
+            scanner.scanLater(name);
+        const std::vector<int>& kept = scanAgain[static_cast<size_t>(name)] != 0
+                                           ? scanner.notAlikeLater()
+                                           : notAlikeLater[static_cast<size_t>(name)];
+        latestEarlierAlike[static_cast<size_t>(name)] =
+            scanner.scanEarlier(name, kept, settledBefore);
+    });
     if (!finished || reporter.stopRequested())
         return {};
 
     PairFacts facts(count);
     for (int name = 0; name < nameCount; ++name) {
-        const NameScanner::Facts& found = factsOfName[static_cast<size_t>(name)];
+        const int later = latestAlikeLater[static_cast<size_t>(name)];
+        const int earlier = latestEarlierAlike[static_cast<size_t>(name)];
         const int begin = table.positionsOfName.offsets[static_cast<size_t>(name)];
         const int end = table.positionsOfName.offsets[static_cast<size_t>(name) + 1];
         for (int at = begin; at < end; ++at) {
             const int position = table.positionsOfName.positions[static_cast<size_t>(at)];
-            if (found.latestAlikeLater > position)
-                facts.noteLaterMatch(position, found.latestAlikeLater);
-            else if (found.latestEarlierAlike >= 0)
-                facts.noteEarlierMatch(position, found.latestEarlierAlike);
+            if (later > position)
+                facts.noteLaterMatch(position, later);
+            else if (earlier >= 0)
+                facts.noteEarlierMatch(position, earlier);
         }
     }
     return facts.finalRows(paths, pathGroups);

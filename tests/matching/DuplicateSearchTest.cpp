@@ -1,4 +1,5 @@
 #include "DuplicateSearch.h"
+#include "KeyGroups.h"
 #include "NameKeys.h"
 #include "QStringPrinting.h"
 #include "SimilarFilename.h"
@@ -184,6 +185,29 @@ TEST(DuplicateSearch, ProgressComesFromTheCallingThreadAndStopEndsTheRun) {
     EXPECT_TRUE(findDuplicates(paths, extensionOnly(), PathStyle::Posix, hooks).empty());
 }
 
+// Groupings tell how far they have got in steps, so a run over millions of paths can move
+// its progress on in small steps; a false answer ends the grouping there.
+TEST(KeyGroups, GroupingReportsEachStepAndStopsWhenTold) {
+    const std::vector<QStringView> texts(10, u"same");
+    struct Case {
+        size_t step;
+        int stopAfterCall; // 0: never
+        std::vector<size_t> expected;
+    };
+    const Case cases[] = {{3, 0, {3, 3, 3, 1}}, {5, 0, {5, 5, 0}}, {20, 0, {10}}, {3, 2, {3, 3}}};
+    for (const Case& test : cases) {
+        std::vector<size_t> reported;
+        const KeyGroups groups = groupEqualTexts(texts, test.step, [&](size_t moreGrouped) {
+            reported.push_back(moreGrouped);
+            return static_cast<int>(reported.size()) != test.stopAfterCall;
+        });
+        EXPECT_EQ(reported, test.expected) << test.step;
+        if (test.stopAfterCall == 0) {
+            EXPECT_EQ(groups.groupCount, 1);
+        }
+    }
+}
+
 // Lists built to hit the awkward cases often: repeated paths, empty names, names that
 // differ in case or only in a character or two, names with and without extensions, long
 // names, and names in other scripts.
@@ -341,6 +365,49 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnLongerLists) {
         ASSERT_EQ(findDuplicates(paths, options, style, hooks),
                   reference::findDuplicates(paths, options, style, ratio))
             << describe(paths, options);
+    }
+}
+
+// Names of one small alphabet (UUIDs, hashes) get past the cheap bounds; lengths about 64,
+// 128 and 256 cross the edges of the lanes and the words; near copies sit around the
+// threshold, and a wider alphabet now and then leaves codes without a class of their own.
+TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnHashLikeAndLongNames) {
+    QRandomGenerator random(1234);
+    const reference::RatioFunction ratio = [](const QString& a, const QString& b) {
+        return SimilarityRatio(a, b);
+    };
+    const int lengths[] = {8, 36, 40, 63, 64, 65, 127, 128, 129, 255, 256, 257};
+    const QString extensions[] = {".JPG", ".HEIC", ".mov", ""};
+    const QString hexDigits = "0123456789ABCDEF";
+    const QString wide = QStringLiteral("abcdefghijklmnopqrstuvwxyz_!~\u00e9\u6587\u0416");
+    for (int round = 0; round < 6; ++round) {
+        QStringList names;
+        QStringList paths;
+        for (int i = 0; i < 120; ++i) {
+            const QString& alphabet = random.bounded(5) == 0 ? wide : hexDigits;
+            auto randomCode = [&] { return alphabet[random.bounded(alphabet.size())]; };
+            QString name;
+            if (!names.isEmpty() && random.bounded(3) == 0) {
+                name = names[random.bounded(names.size())];
+                for (int edits = static_cast<int>(random.bounded(name.size() / 3 + 1)); edits > 0;
+                     --edits)
+                    name[random.bounded(name.size())] = randomCode();
+            } else {
+                const int length = lengths[random.bounded(static_cast<int>(std::size(lengths)))];
+                for (int at = 0; at < length; ++at)
+                    name += length == 36 && (at == 8 || at == 13 || at == 18 || at == 23)
+                                ? QChar(u'-')
+                                : randomCode();
+            }
+            names << name;
+            paths << "/p/" + QString::number(i % 5) + "/" + name +
+                         extensions[random.bounded(static_cast<int>(std::size(extensions)))];
+        }
+        SearchHooks hooks;
+        hooks.threads = 1 + round % 2;
+        ASSERT_EQ(findDuplicates(paths, similarityMode(), PathStyle::Posix, hooks),
+                  reference::findDuplicates(paths, similarityMode(), PathStyle::Posix, ratio))
+            << describe(paths, similarityMode());
     }
 }
 

@@ -169,5 +169,69 @@ TEST(LongestCommonSubsequence, MatchesThePlainTableAcrossWordBoundaries) {
     }
 }
 
+// Long names take another way to their longest block; it must keep the same tie-break.
+// Near-equal names (a few letters changed, inserted or dropped) and few distinct letters
+// are where the choice between equal blocks decides the count.
+TEST(SimilarityRatio, AgreesWithTheLiteralVersionOnLongNames) {
+    QRandomGenerator random(13);
+    const QString alphabets[] = {"ab", "abcd.", QStringLiteral("0123456789ABCDEF-\u00e9")};
+    for (int round = 0; round < 24; ++round) {
+        const QString& alphabet = alphabets[round % 3];
+        const int length = 120 + static_cast<int>(random.bounded(300));
+        QString first = randomName(random, alphabet, length);
+        QString second = round % 2 == 0 ? randomName(random, alphabet, length) : first;
+        for (int edit = static_cast<int>(random.bounded(4)); edit > 0 && !second.isEmpty();
+             --edit) {
+            const qsizetype at = random.bounded(second.size());
+            if (edit % 2 == 0)
+                second.remove(at, 1 + random.bounded(3));
+            else
+                second.insert(at,
+                              alphabet[static_cast<qsizetype>(random.bounded(alphabet.size()))]);
+        }
+        ASSERT_EQ(SimilarityRatio(first, second), reference::SimilarityRatio(first, second))
+            << first.toStdString() << " / " << second.toStdString();
+    }
+}
+
+// Eight texts at once against one pattern, at the lengths where the lanes' words fill up.
+// Codes that share the class left over may only raise a length, never lower it.
+TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
+    QRandomGenerator random(17);
+    const QString alphabets[] = {QStringLiteral("abc"), QStringLiteral("0123456789ABCDEF-.\u00e9"),
+                                 QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789._-\u6587")};
+    const std::u16string ownClasses = similarityCodes(alphabets[0] + alphabets[1]);
+    LongestCommonSubsequenceBlocks blocks;
+    blocks.chooseClasses({ownClasses});
+    LongestCommonSubsequenceBlocks::Pattern pattern;
+    const int lengths[] = {1, 7, 40, 63, 64};
+    for (const int patternLength : lengths) {
+        for (const int textLength : lengths) {
+            for (const QString& alphabet : alphabets) {
+                const bool exact = &alphabet != &alphabets[2];
+                auto randomCodes = [&](int length) {
+                    return similarityCodes(
+                        randomName(random, alphabet, length).leftJustified(length, alphabet[0]));
+                };
+                const std::u16string patternCodes = randomCodes(patternLength);
+                blocks.setPattern(pattern, patternCodes);
+                std::vector<std::u16string> texts(1 + random.bounded(8));
+                for (std::u16string& text : texts)
+                    text = randomCodes(textLength);
+                const int block = blocks.addBlock({texts.begin(), texts.end()});
+                for (size_t lane = 0; lane < texts.size(); ++lane) {
+                    const int expected = plainLongestCommonSubsequence(patternCodes, texts[lane]);
+                    const unsigned reaching = blocks.lanesReaching(block, pattern, expected);
+                    const unsigned beyond = blocks.lanesReaching(block, pattern, expected + 1);
+                    ASSERT_EQ((reaching >> lane) & 1, 1u) << patternLength << " " << textLength;
+                    if (exact) {
+                        ASSERT_EQ((beyond >> lane) & 1, 0u) << patternLength << " " << textLength;
+                    }
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace velmora
