@@ -19,6 +19,11 @@ current="$build/bench/velmora-search-driver"
 previous="$build/bench/velmora-search-driver-previous"
 corpus="$(mktemp -d)"
 trap 'rm -rf "$corpus"' EXIT
+if [ ! -x "$previous" ]; then
+    # The engine before the vector lanes and the two scans.
+    cmake -D VELMORA_PREVIOUS_ENGINE=ab6ff11 "$build" >/dev/null
+    cmake --build "$build" --target velmora-search-driver velmora-search-driver-previous
+fi
 for driver in "$current" "$previous"; do
     [ -x "$driver" ] || { echo "build $(basename "$driver") first" >&2; exit 2; }
 done
