@@ -113,8 +113,11 @@ sanitizer_tests() {
 case "$action" in
 run)
     shift
-    install_packages "${packages[@]}"
-    configure_and_build
+    # Setting up talks on standard error, so that standard output holds only the rows below.
+    {
+        install_packages "${packages[@]}"
+        configure_and_build
+    } >&2
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
         # No display for the windows: show what the finder makes of the sample files.
         # (It says 1 when it finds nothing, which is an answer, not a failure.)

@@ -84,11 +84,18 @@ FolderInput filesOfFolders(const QStringList& folders, const QString& extension,
         // The browser offers only folders; a mistyped one is the user's to hear about.
         if (absolute.isEmpty() || !IsFolder(absolute)) {
             struct stat status;
-            const bool missing = !absolute.isEmpty() &&
-                                 stat(QFile::encodeName(absolute).constData(), &status) != 0 &&
-                                 errno == ENOENT;
-            input.error = shown + (missing ? QStringLiteral(" does not exist")
-                                           : QStringLiteral(" is not a folder"));
+            const int failure =
+                absolute.isEmpty() || stat(QFile::encodeName(absolute).constData(), &status) == 0
+                    ? 0
+                    : errno;
+            // A folder behind one the user may not search cannot be told from a file.
+            if (failure == ENOENT || failure == ENOTDIR)
+                input.error = shown + QStringLiteral(" does not exist");
+            else if (failure != 0)
+                input.error = QStringLiteral("cannot reach the folder %1: %2")
+                                  .arg(shown, systemReason(failure));
+            else
+                input.error = shown + QStringLiteral(" is not a folder");
             return input;
         }
         if (const QString reason = unreadableReason(absolute); !reason.isEmpty()) {

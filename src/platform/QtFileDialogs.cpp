@@ -2,10 +2,15 @@
 
 #include "DialogParent.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLocale>
 #include <QScreen>
+#include <QTreeView>
 
 namespace velmora {
 
@@ -75,6 +80,26 @@ void DialogSize::applyTo(QFileDialog& dialog) const {
     if (const QScreen* screen = dialog.screen())
         size = size.boundedTo(screen->availableSize());
     dialog.resize(size);
+
+    // The toolkit sizes the detail columns for texts shorter than the sizes, kinds and
+    // dates it then shows, which it cuts short; widths the user chose that are wider stay.
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    const QFontMetrics metrics(view->font());
+    const QString longest[] = {
+        QStringLiteral("1023.99 KiB"),
+        QStringLiteral("OpenDocument Spreadsheet"),
+        QLocale::system().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59)),
+                                   QLocale::ShortFormat),
+    };
+    QHeaderView* header = view->header();
+    const int padding = 4 * metrics.averageCharWidth();
+    for (int column = 1; column <= 3 && column < header->count(); ++column) {
+        const int wanted = metrics.horizontalAdvance(longest[column - 1]) + padding;
+        if (header->sectionSize(column) < wanted)
+            header->resizeSection(column, wanted);
+    }
 }
 
 void DialogSize::keep(const QFileDialog& dialog) {

@@ -148,6 +148,7 @@ TEST(FindProgram, NoFailureIsSilent) {
          "the folder name 'caf\\xE9' cannot be used: it is not valid UTF-8, and this program "
          "holds names as UTF-8 text"},
         {R"sh("$0" --folder plain)sh", "'plain' is not a folder"},
+        {R"sh("$0" --folder plain/inside)sh", "'plain/inside' does not exist"},
         {R"sh("$0" --folder missing/..)sh",
          "cannot reach the folder 'missing/..': No such file or directory"},
     };

@@ -256,5 +256,18 @@ TEST(FolderProgram, FoldersTheUserMayNotReadAreLeftOutAndCounted) {
     EXPECT_EQ(outcome.errors, "velmora-find: 3 folders left out: they cannot be read\n");
 }
 
+TEST(FolderProgram, AFolderBehindOneThatMayNotBeSearchedIsNotCalledAFile) {
+    TemporaryTree tree;
+    tree.setMode(QString(), 0755);
+    tree.file(QStringLiteral("closed/below/y.txt"));
+    tree.setMode(QStringLiteral("closed"), 0700);
+
+    const Outcome outcome = runAsUnprivilegedUser({"--folder", tree.path("closed/below")});
+
+    EXPECT_EQ(outcome.status, kUsageOrInputError);
+    EXPECT_EQ(outcome.errors, "velmora-find: cannot reach the folder '" +
+                                  tree.path("closed/below").toUtf8() + "': Permission denied\n");
+}
+
 } // namespace
 } // namespace velmora

@@ -4,16 +4,20 @@
 #include "QtMessageBoxes.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTreeView>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -109,6 +113,14 @@ TEST(Dialogs, CarryTheirOwnTitleAndOpenOverTheWindowOnScreen) {
         if (qobject_cast<QFileDialog*>(each.dialog.get())) {
             EXPECT_EQ(each.dialog->size(),
                       DialogSize::initial.boundedTo(each.dialog->screen()->availableSize()))
+                << each.expectedTitle.toStdString();
+            // A date column that cuts the date short tells nothing.
+            const auto* view = each.dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(view, nullptr);
+            const QString date = QLocale::system().toString(
+                QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)), QLocale::ShortFormat);
+            EXPECT_GT(view->header()->sectionSize(3),
+                      QFontMetrics(view->font()).horizontalAdvance(date))
                 << each.expectedTitle.toStdString();
         }
     }
