@@ -90,6 +90,8 @@ public:
         return !(hidden && (status.st_mode & S_IWUSR) != 0);
     }
 
+    bool lookupsDenied() const { return lookups_ == Lookups::Denied; }
+
 private:
     enum class Lookups { Unknown, Work, Denied };
 
@@ -160,6 +162,7 @@ FolderReading readFolder(const QString& folder, const QString* loadPattern, Walk
             reading.filesNotUtf8.append(QByteArray(rawName));
         }
     }
+    reading.filesUnreachable = rules && rules->lookupsDenied();
     sortNames(reading.subfolders);
     sortNames(reading.files);
     return reading;

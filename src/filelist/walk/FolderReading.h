@@ -29,6 +29,9 @@ struct FolderReading {
     // cannot be held as text unchanged, so they are left out.
     QList<QByteArray> subfoldersNotUtf8;
     QList<QByteArray> filesNotUtf8;
+    // With a load pattern: the folder lists its names but may not be searched, so none of
+    // its files can be opened.
+    bool filesUnreachable = false;
 };
 
 // Reads the folder's entries once, ending early (Interrupted) when the pacing says a stop

@@ -113,6 +113,9 @@ private:
                 folder.files = std::move(reading.files);
                 folder.read = true;
                 tellFilesLeftOut(folder.path, reading.filesNotUtf8);
+                if (reading.filesUnreachable)
+                    tellLeftOut(FolderWalkHooks::LeftOut::FolderUnreadable,
+                                nativeFolderPath(folder.path));
             }
             for (const QByteArray& name : reading.subfoldersNotUtf8)
                 tellLeftOut(FolderWalkHooks::LeftOut::FolderNameNotUtf8,
