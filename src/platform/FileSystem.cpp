@@ -1,10 +1,10 @@
 #include "FileSystem.h"
 #include "DirectoryStream.h"
+#include "Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -57,45 +57,6 @@ bool matchesFrom(const QString& pattern, const QString& name) {
     return p == pattern.size();
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
-bool isValidUtf8(const unsigned char* bytes) {
-    while (*bytes) {
-        const unsigned char lead = *bytes;
-        if (lead < 0x80) {
-            ++bytes;
-            continue;
-        }
-        int length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0;
-            else if (lead == 0xED)
-                high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F;
-        } else {
-            return false;
-        }
-        if (bytes[1] < low || bytes[1] > high)
-            return false;
-        for (int next = 2; next < length; ++next) {
-            if (bytes[next] < 0x80 || bytes[next] > 0xBF)
-                return false;
-        }
-        bytes += length;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<QString> decodeFileName(const char* nativeName) {
@@ -107,12 +68,10 @@ std::optional<QString> decodeFileName(const char* nativeName) {
     const auto size = static_cast<qsizetype>(end - bytes);
     if (ascii)
         return QString::fromLatin1(nativeName, size);
-    if (!isValidUtf8(bytes))
+    const QByteArrayView name(nativeName, size);
+    if (firstInvalidUtf8(name) >= 0)
         return std::nullopt;
-    // The plain conversions take a leading U+FEFF for a byte-order mark and drop it; in
-    // a name it is a character like any other.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder(QByteArrayView(nativeName, size));
+    return decodedUtf8(name);
 }
 
 RuntimeError::RuntimeError(int number, const QString& description)
