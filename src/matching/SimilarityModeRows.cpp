@@ -1,5 +1,6 @@
 #include "SimilarityModeRows.h"
 
+#include "CharacterBuckets.h"
 #include "KeyGroups.h"
 #include "LongestCommonSubsequence.h"
 #include "NameKeys.h"
@@ -11,10 +12,6 @@
 
 #include <algorithm>
 #include <cstdint>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace velmora {
 
@@ -64,41 +61,6 @@ void fillRatios(std::vector<ResultRow>& rows, PathStyle style, int threads,
         },
         [&](int) { return !reporter.stopRequested(); });
 }
-
-// Character counts in 32 buckets, capped at 255: the sum of the smaller counts bounds the
-// characters two names can have in common blocks, whichever comes first.
-struct alignas(16) BucketCounts {
-    std::uint8_t counts[32];
-};
-
-BucketCounts countBuckets(std::u16string_view codes) {
-    BucketCounts counts{};
-    for (const char16_t code : codes) {
-        std::uint8_t& count = counts.counts[(static_cast<std::uint32_t>(code) * 2654435761u) >> 27];
-        if (count < 255)
-            ++count;
-    }
-    return counts;
-}
-
-int sharedCount(const BucketCounts& a, const BucketCounts& b) {
-#if defined(__SSE2__)
-    const __m128i* left = reinterpret_cast<const __m128i*>(a.counts);
-    const __m128i* right = reinterpret_cast<const __m128i*>(b.counts);
-    const __m128i low = _mm_min_epu8(_mm_load_si128(left), _mm_load_si128(right));
-    const __m128i high = _mm_min_epu8(_mm_load_si128(left + 1), _mm_load_si128(right + 1));
-    const __m128i sums = _mm_add_epi64(_mm_sad_epu8(low, _mm_setzero_si128()),
-                                       _mm_sad_epu8(high, _mm_setzero_si128()));
-    return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
-#else
-    int shared = 0;
-    for (int bucket = 0; bucket < 32; ++bucket)
-        shared += std::min(a.counts[bucket], b.counts[bucket]);
-    return shared;
-#endif
-}
-
-constexpr int longestCountedName = 255;
 
 // The distinct names of the list, with where each first and last stands; what a scan
 // reads is also kept in length order, side by side.
