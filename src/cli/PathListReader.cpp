@@ -62,8 +62,12 @@ PathListReading PathListReader::finish() {
 bool PathListReader::line(QByteArrayView bytes, bool ended) {
     ++lines_;
     if (separator_ == '\n') {
-        if (lines_ == 1 && bytes.startsWith(kByteOrderMark))
+        if (lines_ == 1 && bytes.startsWith(kByteOrderMark)) {
             bytes = bytes.sliced(kByteOrderMark.size());
+            // A list that is only the mark holds no path, not one empty path.
+            if (!ended && bytes.isEmpty())
+                return true;
+        }
         // Only a CR that a LF follows is part of the line end.
         if (ended && bytes.endsWith('\r'))
             bytes.chop(1);

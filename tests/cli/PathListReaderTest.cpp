@@ -132,6 +132,7 @@ TEST(PathListReader, HostileInputs) {
          Separator::LineFeed,
          {QString(QStringLiteral("/a") + QChar(0) + QStringLiteral("b"))}},
         {"CR only", "/a\r/b\r", Separator::LineFeed, {"/a\r/b\r"}},
+        {"a mark and nothing else", "\xEF\xBB\xBF", Separator::LineFeed, {}},
         {"mark inside the list kept",
          "/a\n\xEF\xBB\xBF/b",
          Separator::LineFeed,
