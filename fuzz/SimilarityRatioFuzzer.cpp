@@ -57,10 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int expected = single.lengthWith(shortB);
         velmora::LongestCommonSubsequenceBlocks blocks;
         blocks.chooseClasses({shortA, shortB});
-        velmora::LongestCommonSubsequenceBlocks::Pattern pattern;
-        blocks.setPattern(pattern, shortA);
-        const int block = blocks.addBlock(std::vector<std::u16string_view>(8, shortB));
-        VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, pattern, expected) == 0xffu, names);
+        velmora::LongestCommonSubsequenceBlocks::Text pattern;
+        blocks.setText(pattern, shortA);
+        const int block = blocks.addBlock(std::vector<std::u16string_view>(
+            velmora::LongestCommonSubsequenceBlocks::lanes, shortB));
+        VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, pattern, expected) == 0xffffu, names);
         std::u16string distinct(shortA);
         distinct += shortB;
         std::sort(distinct.begin(), distinct.end());

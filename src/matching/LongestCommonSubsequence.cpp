@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
-#include <iterator>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -78,85 +76,90 @@ namespace {
 
 constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
 
+// One block against one or two texts of one length.
 struct LaneRun {
-    const std::uint64_t* maskOfClass;
-    const std::uint8_t* rows; // `laneCount` classes per text position
+    const std::uint64_t* rows; // `laneCount` masks per class
+    const std::uint8_t* texts[2];
+    int textCount;
     int textLength;
     std::uint64_t inPattern;
     int needed;
 };
 
-// Whether any lane could still reach the needed length with `remaining` characters to
-// come: each can add at most one.
-bool anyLaneCanReach(const std::uint64_t (&row)[laneCount], const LaneRun& run, int remaining) {
-    for (int lane = 0; lane < laneCount; ++lane)
-        if (std::popcount(~row[lane] & run.inPattern) + remaining >= run.needed)
-            return true;
-    return false;
-}
+struct LaneResult {
+    unsigned reaching[2] = {0, 0};
+};
 
-unsigned lanesAtLeast(const std::uint64_t (&row)[laneCount], const LaneRun& run) {
+using Row = std::uint64_t[laneCount];
+
+unsigned lanesWithin(const Row& row, const LaneRun& run, int remaining) {
     unsigned reaching = 0;
     for (int lane = 0; lane < laneCount; ++lane)
-        if (std::popcount(~row[lane] & run.inPattern) >= run.needed)
+        if (std::popcount(~row[lane] & run.inPattern) + remaining >= run.needed)
             reaching |= 1u << lane;
     return reaching;
 }
 
 // Until this many characters remain, every lane could still reach the needed length;
-// after it the lanes are looked at every eighth character.
+// after it the lanes are looked at every eighth character, and the run stops when none
+// can get there any more: each character still to come adds at most one.
 bool timeToLook(const LaneRun& run, int at) {
     return at >= run.textLength - run.needed && (at & 7) == 7;
 }
 
-unsigned lanesReachingPlain(const LaneRun& run) {
-    std::uint64_t row[laneCount];
-    for (std::uint64_t& word : row)
-        word = ~std::uint64_t{0};
-    for (int at = 0; at < run.textLength; ++at) {
-        const std::uint8_t* classes = run.rows + static_cast<size_t>(at) * laneCount;
-        for (int lane = 0; lane < laneCount; ++lane) {
-            const std::uint64_t kept = row[lane] & run.maskOfClass[classes[lane]];
-            row[lane] = (row[lane] + kept) | (row[lane] - kept);
+LaneResult lanesReachingPlain(const LaneRun& run) {
+    LaneResult result;
+    for (int text = 0; text < run.textCount; ++text) {
+        Row row;
+        for (std::uint64_t& word : row)
+            word = ~std::uint64_t{0};
+        bool stopped = false;
+        for (int at = 0; at < run.textLength && !stopped; ++at) {
+            const std::uint64_t* masks = run.rows + size_t{run.texts[text][at]} * laneCount;
+            for (int lane = 0; lane < laneCount; ++lane) {
+                const std::uint64_t kept = row[lane] & masks[lane];
+                row[lane] = (row[lane] + kept) | (row[lane] - kept);
+            }
+            stopped = timeToLook(run, at) && lanesWithin(row, run, run.textLength - at - 1) == 0;
         }
-        if (timeToLook(run, at) && !anyLaneCanReach(row, run, run.textLength - at - 1))
-            return 0;
+        result.reaching[text] = stopped ? 0 : lanesWithin(row, run, 0);
     }
-    return lanesAtLeast(row, run);
+    return result;
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2,popcnt"))) unsigned lanesReachingAvx2(const LaneRun& run) {
-    __m256i low = _mm256_set1_epi64x(-1);
-    __m256i high = low;
-    const long long* masks = reinterpret_cast<const long long*>(run.maskOfClass);
-    for (int at = 0; at < run.textLength; ++at) {
-        const std::uint8_t* classes = run.rows + static_cast<size_t>(at) * laneCount;
-        std::uint32_t lowBytes = 0;
-        std::uint32_t highBytes = 0;
-        std::memcpy(&lowBytes, classes, 4);
-        std::memcpy(&highBytes, classes + 4, 4);
-        const __m256i lowIndex =
-            _mm256_cvtepu8_epi64(_mm_cvtsi32_si128(static_cast<int>(lowBytes)));
-        const __m256i highIndex =
-            _mm256_cvtepu8_epi64(_mm_cvtsi32_si128(static_cast<int>(highBytes)));
-        const __m256i lowKept = _mm256_and_si256(low, _mm256_i64gather_epi64(masks, lowIndex, 8));
-        const __m256i highKept =
-            _mm256_and_si256(high, _mm256_i64gather_epi64(masks, highIndex, 8));
-        low = _mm256_or_si256(_mm256_add_epi64(low, lowKept), _mm256_sub_epi64(low, lowKept));
-        high = _mm256_or_si256(_mm256_add_epi64(high, highKept), _mm256_sub_epi64(high, highKept));
-        if (timeToLook(run, at)) {
-            std::uint64_t row[laneCount];
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row), low);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4), high);
-            if (!anyLaneCanReach(row, run, run.textLength - at - 1))
-                return 0;
+// Four registers of four lanes, one text at a time.
+__attribute__((target("avx2,popcnt"))) LaneResult lanesReachingAvx2(const LaneRun& run) {
+    constexpr int registers = laneCount / 4;
+    LaneResult result;
+    for (int text = 0; text < run.textCount; ++text) {
+        __m256i lanes[registers];
+        for (__m256i& lane : lanes)
+            lane = _mm256_set1_epi64x(-1);
+        Row row;
+        bool stopped = false;
+        for (int at = 0; at < run.textLength && !stopped; ++at) {
+            const __m256i* masks = reinterpret_cast<const __m256i*>(
+                run.rows + size_t{run.texts[text][at]} * laneCount);
+            for (int part = 0; part < registers; ++part) {
+                const __m256i match = _mm256_load_si256(masks + part);
+                const __m256i kept = _mm256_and_si256(lanes[part], match);
+                lanes[part] = _mm256_or_si256(_mm256_add_epi64(lanes[part], kept),
+                                              _mm256_andnot_si256(match, lanes[part]));
+            }
+            if (timeToLook(run, at)) {
+                for (int part = 0; part < registers; ++part)
+                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4 * part), lanes[part]);
+                stopped = lanesWithin(row, run, run.textLength - at - 1) == 0;
+            }
         }
+        if (stopped)
+            continue;
+        for (int part = 0; part < registers; ++part)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4 * part), lanes[part]);
+        result.reaching[text] = lanesWithin(row, run, 0);
     }
-    std::uint64_t row[laneCount];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row), low);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4), high);
-    return lanesAtLeast(row, run);
+    return result;
 }
 
 // Bits set in each 64-bit lane, by looking up each half-byte.
@@ -170,7 +173,7 @@ __attribute__((target("avx512f,avx512bw"))) __m512i lanePopulations(__m512i word
     return _mm512_sad_epu8(counts, _mm512_setzero_si512());
 }
 
-// The lanes whose matched length plus `remaining` reaches the needed length.
+// The lanes of a register whose matched length plus `remaining` reaches the needed length.
 __attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i lanes, __m512i inPattern,
                                                                  int remaining, int needed) {
     const __m512i matched = lanePopulations(
@@ -179,58 +182,98 @@ __attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i lanes, 
                                    _mm512_set1_epi64(needed));
 }
 
-// The whole class table fits in four registers, so each step looks its masks up with two
-// permutes instead of a gather.
-__attribute__((target("avx512f,avx512bw"))) unsigned lanesReachingAvx512(const LaneRun& run) {
-    static_assert(LongestCommonSubsequenceBlocks::classes == 32);
-    const __m512i first = _mm512_loadu_si512(run.maskOfClass);
-    const __m512i second = _mm512_loadu_si512(run.maskOfClass + 8);
-    const __m512i third = _mm512_loadu_si512(run.maskOfClass + 16);
-    const __m512i fourth = _mm512_loadu_si512(run.maskOfClass + 24);
-    const __m512i upperHalf = _mm512_set1_epi64(16);
+// Sixteen lanes in two registers per text. The last two operations of the plain step are
+// one here: (row + kept) | (row & ~match).
+template <int Texts>
+__attribute__((target("avx512f,avx512bw"))) LaneResult lanesReachingAvx512(const LaneRun& run) {
+    static_assert(laneCount == 16);
+    constexpr int registers = 2 * Texts;
     const __m512i inPattern = _mm512_set1_epi64(static_cast<long long>(run.inPattern));
-    __m512i lanes = _mm512_set1_epi64(-1);
+    __m512i lanes[registers];
+    for (__m512i& lane : lanes)
+        lane = _mm512_set1_epi64(-1);
+    auto reaching = [&](int part, int remaining) {
+        return lanesWithin(lanes[part], inPattern, remaining, run.needed);
+    };
     for (int at = 0; at < run.textLength; ++at) {
-        const __m512i index =
-            _mm512_maskz_cvtepu8_epi64(0xff, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(
-                                                 run.rows + static_cast<size_t>(at) * laneCount)));
-        const __m512i low = _mm512_permutex2var_epi64(first, index, second);
-        const __m512i high = _mm512_permutex2var_epi64(third, index, fourth);
-        const __m512i match =
-            _mm512_mask_blend_epi64(_mm512_test_epi64_mask(index, upperHalf), low, high);
-        const __m512i kept = _mm512_and_si512(lanes, match);
-        lanes = _mm512_or_si512(_mm512_add_epi64(lanes, kept), _mm512_sub_epi64(lanes, kept));
-        if (timeToLook(run, at) &&
-            lanesWithin(lanes, inPattern, run.textLength - at - 1, run.needed) == 0)
-            return 0;
+#pragma GCC unroll 4
+        for (int part = 0; part < registers; ++part) {
+            const __m512i match = _mm512_load_si512(
+                run.rows + size_t{run.texts[part / 2][at]} * laneCount + 8 * (part % 2));
+            const __m512i sum = _mm512_add_epi64(lanes[part], _mm512_and_si512(lanes[part], match));
+            lanes[part] = _mm512_ternarylogic_epi64(sum, lanes[part], match, 0xf4);
+        }
+        if (timeToLook(run, at)) {
+            unsigned any = 0;
+            for (int part = 0; part < registers; ++part)
+                any |= reaching(part, run.textLength - at - 1);
+            if (any == 0)
+                return {};
+        }
     }
-    return lanesWithin(lanes, inPattern, 0, run.needed);
+    LaneResult result;
+    for (int text = 0; text < Texts; ++text)
+        result.reaching[text] = reaching(2 * text, 0) | reaching(2 * text + 1, 0) << 8;
+    return result;
 }
 #endif
 
-// One build runs on every x86-64: the vector form is chosen once, by what the processor
-// has. Sixteen-byte registers would gain little over the plain form.
-using LaneSearch = unsigned (*)(const LaneRun&);
+// One build runs on every x86-64: the vector form is chosen by what the processor has.
+// Sixteen-byte registers would gain little over the plain form.
+using Form = LongestCommonSubsequenceBlocks::Form;
 
-LaneSearch widestLaneSearch() {
+bool processorRuns(Form form) {
 #if defined(__x86_64__)
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
-        return lanesReachingAvx512;
-    if (__builtin_cpu_supports("avx2"))
-        return lanesReachingAvx2;
+    switch (form) {
+    case Form::Plain:
+        return true;
+    case Form::Avx2:
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+    case Form::Avx512:
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    }
+    return false;
+#else
+    return form == Form::Plain;
 #endif
-    return lanesReachingPlain;
+}
+
+Form widestForm() {
+    if (const char* forced = getenv("LANEFORM"))
+        return static_cast<Form>(atoi(forced));
+    for (const Form form : {Form::Avx512, Form::Avx2})
+        if (processorRuns(form))
+            return form;
+    return Form::Plain;
+}
+
+LaneResult lanesReachingIn(Form form, const LaneRun& run) {
+#if defined(__x86_64__)
+    if (form == Form::Avx512)
+        return run.textCount == 2 ? lanesReachingAvx512<2>(run) : lanesReachingAvx512<1>(run);
+    if (form == Form::Avx2)
+        return lanesReachingAvx2(run);
+#endif
+    return lanesReachingPlain(run);
 }
 
 } // namespace
 
-LongestCommonSubsequenceBlocks::LongestCommonSubsequenceBlocks() : classOfCode_(65536, 0) {}
+LongestCommonSubsequenceBlocks::LongestCommonSubsequenceBlocks()
+    : classOfCode_(65536, 0), form_(widestForm()) {}
 
-void LongestCommonSubsequenceBlocks::chooseClasses(const std::vector<std::u16string_view>& texts) {
+bool LongestCommonSubsequenceBlocks::useForm(Form form) {
+    if (!processorRuns(form))
+        return false;
+    form_ = form;
+    return true;
+}
+
+void LongestCommonSubsequenceBlocks::chooseClasses(const std::vector<std::u16string_view>& names) {
     std::vector<long long> countOfCode(65536, 0);
-    for (const std::u16string_view text : texts)
-        for (const char16_t code : text)
+    for (const std::u16string_view name : names)
+        for (const char16_t code : name)
             ++countOfCode[code];
     std::vector<char16_t> common;
     for (int code = 0; code < 65536; ++code)
@@ -247,37 +290,49 @@ void LongestCommonSubsequenceBlocks::chooseClasses(const std::vector<std::u16str
         classOfCode_[common[rank]] = static_cast<std::uint8_t>(rank + 1);
 }
 
-void LongestCommonSubsequenceBlocks::setPattern(Pattern& pattern, std::u16string_view codes) const {
-    std::fill(std::begin(pattern.maskOfClass), std::end(pattern.maskOfClass), 0);
-    pattern.length = static_cast<int>(codes.size());
+void LongestCommonSubsequenceBlocks::setText(Text& text, std::u16string_view codes) const {
+    text.length = static_cast<int>(codes.size());
     for (size_t position = 0; position < codes.size(); ++position)
-        pattern.maskOfClass[classOfCode_[codes[position]]] |= std::uint64_t{1} << position;
+        text.classOf[position] = classOfCode_[codes[position]];
 }
 
-int LongestCommonSubsequenceBlocks::addBlock(const std::vector<std::u16string_view>& texts) {
+int LongestCommonSubsequenceBlocks::addBlock(const std::vector<std::u16string_view>& names) {
     Block block{};
-    block.firstByte = static_cast<std::uint32_t>(classes_.size());
-    block.laneCount = static_cast<std::uint8_t>(texts.size());
-    block.textLength = static_cast<std::uint8_t>(texts.empty() ? 0 : texts.front().size());
-    // Empty lanes hold class 0 everywhere; their lengths are never reported.
-    classes_.resize(classes_.size() + size_t{block.textLength} * laneCount, 0);
-    for (size_t lane = 0; lane < texts.size(); ++lane)
-        for (size_t position = 0; position < texts[lane].size(); ++position)
-            classes_[block.firstByte + position * laneCount + lane] =
-                classOfCode_[texts[lane][position]];
+    block.laneCount = static_cast<std::uint8_t>(names.size());
+    block.nameLength = static_cast<std::uint8_t>(names.empty() ? 0 : names.front().size());
+    // Empty lanes match nothing; their lengths are never reported.
+    const size_t first = rows_.size();
+    rows_.resize(first + classes);
+    for (size_t lane = 0; lane < names.size(); ++lane)
+        for (size_t position = 0; position < names[lane].size(); ++position)
+            rows_[first + classOfCode_[names[lane][position]]].lane[lane] |= std::uint64_t{1}
+                                                                             << position;
     blocks_.push_back(block);
     return static_cast<int>(blocks_.size()) - 1;
 }
 
-unsigned LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Pattern& pattern,
+unsigned LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& text,
                                                        int needed) const {
-    static const LaneSearch search = widestLaneSearch();
+    unsigned reaching[2];
+    lanesReaching(blockNumber, text, text, needed, reaching);
+    return reaching[0];
+}
+
+void LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& first,
+                                                   const Text& second, int needed,
+                                                   unsigned (&reaching)[2]) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
-    const LaneRun run{pattern.maskOfClass, classes_.data() + block.firstByte, block.textLength,
-                      pattern.length >= 64 ? ~std::uint64_t{0}
-                                           : (std::uint64_t{1} << pattern.length) - 1,
+    const LaneRun run{rows_[static_cast<size_t>(blockNumber) * classes].lane,
+                      {first.classOf, second.classOf},
+                      &first == &second ? 1 : 2,
+                      first.length,
+                      block.nameLength >= 64 ? ~std::uint64_t{0}
+                                             : (std::uint64_t{1} << block.nameLength) - 1,
                       needed};
-    return search(run) & ((1u << block.laneCount) - 1);
+    const LaneResult result = lanesReachingIn(form_, run);
+    const unsigned laneMask = (1u << block.laneCount) - 1;
+    reaching[0] = result.reaching[0] & laneMask;
+    reaching[1] = (run.textCount == 2 ? result.reaching[1] : result.reaching[0]) & laneMask;
 }
 
 } // namespace velmora

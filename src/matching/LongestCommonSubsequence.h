@@ -27,48 +27,69 @@ private:
     int patternLength_ = 0;
 };
 
-// Short names eight to a block, one 64-bit lane each, so that one pass bounds eight pairs
-// at once: the lanes hold eight texts, a character at a time, against one pattern of at
-// most 64 characters. Characters are compared by class: the 31 commonest codes of the
-// texts each have a class of their own, all others share the one left. Codes in one class
-// count as equal, so a length found can only be too high, never too low, and stays a
+// Short names sixteen to a block, one 64-bit lane each, so that one pass bounds sixteen
+// pairs at once: the lanes hold the block's names as bit patterns, and one other name of
+// at most 64 characters is run through all of them a character at a time. Because every
+// lane reads the masks of the same character, a step is one load of a row of masks, with
+// no per-lane look-up. Two texts of one length can go through a block together: each
+// step is a short chain of dependent operations, and two chains side by side keep the
+// processor busy where one would leave it waiting. Characters are compared by class: the 31
+// commonest codes of the names each have a class of their own, all others share the one left. Codes
+// in one class count as equal, so a length found can only be too high, never too low, and stays a
 // bound for the block count.
 class LongestCommonSubsequenceBlocks {
 public:
-    static constexpr int lanes = 8;
+    static constexpr int lanes = 16;
     static constexpr int longestName = 64;
     static constexpr int classes = 32;
 
     LongestCommonSubsequenceBlocks();
 
-    // Gives the commonest codes of `texts` their classes; before any block is added.
-    void chooseClasses(const std::vector<std::u16string_view>& texts);
+    // Gives the commonest codes of `names` their classes; before any block is added.
+    void chooseClasses(const std::vector<std::u16string_view>& names);
+    // Takes the classes of another set of blocks, so that the same texts run with both.
+    void useClassesOf(const LongestCommonSubsequenceBlocks& other) {
+        classOfCode_ = other.classOfCode_;
+    }
 
-    // Adds a block of one to eight texts of one length, at most longestName; returns its
-    // number. The lanes follow the order of `texts`.
-    int addBlock(const std::vector<std::u16string_view>& texts);
+    // Adds a block of one to sixteen names of one length, at most longestName; returns its
+    // number. The lanes follow the order of `names`.
+    int addBlock(const std::vector<std::u16string_view>& names);
 
-    // Where each class stands in one pattern of at most longestName characters.
-    struct Pattern {
-        std::uint64_t maskOfClass[classes] = {};
+    // One name of at most longestName characters, as the classes the blocks are run with.
+    struct Text {
+        std::uint8_t classOf[longestName] = {};
         int length = 0;
     };
-    void setPattern(Pattern& pattern, std::u16string_view codes) const;
+    void setText(Text& text, std::u16string_view codes) const;
 
-    // The lanes of the block whose subsequence with the pattern is at least `needed`, as
+    // The lanes of the block whose subsequence with the text is at least `needed`, as
     // bits (lane 0 is bit 0). Stops as soon as no lane can get there with the
     // characters still to come.
-    unsigned lanesReaching(int block, const Pattern& pattern, int needed) const;
+    unsigned lanesReaching(int block, const Text& text, int needed) const;
+    // The same for two texts of one length at once, into reaching[0] and reaching[1].
+    void lanesReaching(int block, const Text& first, const Text& second, int needed,
+                       unsigned (&reaching)[2]) const;
+
+    // The widest form the processor runs is used unless another is asked for; every form
+    // gives the same lengths. Returns false, changing nothing, where the processor lacks it.
+    enum class Form { Plain, Avx2, Avx512 };
+    bool useForm(Form form);
 
 private:
     struct Block {
-        std::uint32_t firstByte; // the texts' classes, a row of `lanes` bytes per position
-        std::uint8_t textLength;
+        std::uint8_t nameLength;
         std::uint8_t laneCount;
+    };
+    // Per block, `classes` rows of `lanes` masks, each row on a cache line boundary: bit i
+    // of a lane's mask is set where its name holds the class at position i.
+    struct alignas(64) MaskRow {
+        std::uint64_t lane[lanes];
     };
     std::vector<std::uint8_t> classOfCode_;
     std::vector<Block> blocks_;
-    std::vector<std::uint8_t> classes_;
+    std::vector<MaskRow> rows_;
+    Form form_;
 };
 
 } // namespace velmora

@@ -10,6 +10,7 @@
 #include "SimilarityThreshold.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -50,6 +51,18 @@ struct PositionLists {
     }
 };
 
+// Names of each length, latest last position first, with what the scans read of each kept
+// side by side, and the short ones sixteen to a block in list order.
+struct NameList {
+    std::vector<int> offsets; // per length
+    std::vector<int> name;
+    std::vector<int> lastPosition;
+    std::vector<BucketCounts> counts;
+    std::vector<int> settledBefore;      // see findDuplicatesBySimilarity; not in every list
+    std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
+    LongestCommonSubsequenceBlocks blocks;
+};
+
 // Everything the scans read, built once and shared read-only by the workers.
 struct NameTable {
     // Per distinct name (numbered in order of first appearance).
@@ -60,15 +73,7 @@ struct NameTable {
     PositionLists positionsOfName;
     PositionLists positionsOfCaseGroup;
 
-    // The names of each length, latest last position first, with what the scan reads of
-    // each kept side by side.
-    std::vector<int> listOffsets; // per length
-    std::vector<int> listName;
-    std::vector<int> listLastPosition;
-    std::vector<BucketCounts> listCounts;
-    // The short names of each length, eight to a block in list order.
-    std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
-    LongestCommonSubsequenceBlocks shortNames;
+    NameList all;
 
     std::vector<int> neededMatches; // per total length of two names
     int longestName = 0;
@@ -80,6 +85,45 @@ struct NameTable {
             static_cast<size_t>(lengthOf[static_cast<size_t>(name)]));
     }
 };
+
+// Fills a list with the given names; its blocks' classes are chosen beforehand.
+void fillNameList(NameList& list, const NameTable& table, std::vector<int> names) {
+    std::sort(names.begin(), names.end(), [&](int a, int b) {
+        const int lengthA = table.lengthOf[static_cast<size_t>(a)];
+        const int lengthB = table.lengthOf[static_cast<size_t>(b)];
+        if (lengthA != lengthB)
+            return lengthA < lengthB;
+        return table.positionsOfName.last(a) > table.positionsOfName.last(b);
+    });
+    list.offsets.assign(static_cast<size_t>(table.longestName) + 2, 0);
+    for (const int name : names) {
+        ++list.offsets[static_cast<size_t>(table.lengthOf[static_cast<size_t>(name)]) + 1];
+        list.name.push_back(name);
+        list.lastPosition.push_back(table.positionsOfName.last(name));
+        list.counts.push_back(countBuckets(table.codesOf(name)));
+    }
+    for (size_t length = 0; length + 1 < list.offsets.size(); ++length)
+        list.offsets[length + 1] += list.offsets[length];
+
+    constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+    const int longestInBlocks =
+        std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
+    list.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
+    std::vector<std::u16string_view> blockNames;
+    int blockCount = 0;
+    for (int length = 1; length <= longestInBlocks; ++length) {
+        list.firstBlockOfLength[static_cast<size_t>(length)] = blockCount;
+        const int begin = list.offsets[static_cast<size_t>(length)];
+        const int end = list.offsets[static_cast<size_t>(length) + 1];
+        for (int entry = begin; entry < end; entry += lanes) {
+            blockNames.clear();
+            for (int at = entry; at < std::min(entry + lanes, end); ++at)
+                blockNames.push_back(table.codesOf(list.name[static_cast<size_t>(at)]));
+            list.blocks.addBlock(blockNames);
+            ++blockCount;
+        }
+    }
+}
 
 NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& nameGroups) {
     NameTable table;
@@ -116,45 +160,13 @@ NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& n
     std::vector<int> order(static_cast<size_t>(nameCount));
     for (int name = 0; name < nameCount; ++name)
         order[static_cast<size_t>(name)] = name;
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const int lengthA = table.lengthOf[static_cast<size_t>(a)];
-        const int lengthB = table.lengthOf[static_cast<size_t>(b)];
-        if (lengthA != lengthB)
-            return lengthA < lengthB;
-        return table.positionsOfName.last(a) > table.positionsOfName.last(b);
-    });
-    table.listOffsets.assign(static_cast<size_t>(table.longestName) + 2, 0);
-    for (const int name : order) {
-        ++table.listOffsets[static_cast<size_t>(table.lengthOf[static_cast<size_t>(name)]) + 1];
-        table.listName.push_back(name);
-        table.listLastPosition.push_back(table.positionsOfName.last(name));
-        table.listCounts.push_back(countBuckets(table.codesOf(name)));
-    }
-    for (size_t length = 0; length + 1 < table.listOffsets.size(); ++length)
-        table.listOffsets[length + 1] += table.listOffsets[length];
-
-    constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
-    const int longestInBlocks =
-        std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
-    table.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
-    std::vector<std::u16string_view> blockNames;
-    for (int entry = table.listOffsets[1];
-         entry < table.listOffsets[static_cast<size_t>(longestInBlocks) + 1]; ++entry)
-        blockNames.push_back(table.codesOf(table.listName[static_cast<size_t>(entry)]));
-    table.shortNames.chooseClasses(blockNames);
-    int blockCount = 0;
-    for (int length = 1; length <= longestInBlocks; ++length) {
-        table.firstBlockOfLength[static_cast<size_t>(length)] = blockCount;
-        const int begin = table.listOffsets[static_cast<size_t>(length)];
-        const int end = table.listOffsets[static_cast<size_t>(length) + 1];
-        for (int entry = begin; entry < end; entry += lanes) {
-            blockNames.clear();
-            for (int at = entry; at < std::min(entry + lanes, end); ++at)
-                blockNames.push_back(table.codesOf(table.listName[static_cast<size_t>(at)]));
-            table.shortNames.addBlock(blockNames);
-            ++blockCount;
-        }
-    }
+    std::vector<std::u16string_view> shortNames;
+    for (const int name : order)
+        if (table.lengthOf[static_cast<size_t>(name)] <=
+            LongestCommonSubsequenceBlocks::longestName)
+            shortNames.push_back(table.codesOf(name));
+    table.all.blocks.chooseClasses(shortNames);
+    fillNameList(table.all, table, std::move(order));
 
     table.neededMatches.resize(2 * static_cast<size_t>(table.longestName) + 1);
     for (size_t total = 0; total < table.neededMatches.size(); ++total)
@@ -162,53 +174,58 @@ NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& n
     return table;
 }
 
-// Finds, for one distinct name at a time, the two facts the final rows need; one per
-// thread, with buffers reused from name to name.
+// Names of one length scanned together; a block's masks are then read once for as many.
+constexpr int namesPerRun = 16;
+
+// Finds, for each distinct name, the two facts the final rows need; one per thread, with
+// buffers reused from name to name.
 class NameScanner {
 public:
     explicit NameScanner(const NameTable& table) : table_(table) {}
 
-    // The greatest last position of a name alike to this one after it, at least the last
-    // position of its case group. Leaves the names that passed the bounds but were not
-    // alike in notAlikeLater().
-    int scanLater(int name) {
-        const int length = start(name);
-        const int caseGroup = table_.caseGroupOf[static_cast<size_t>(name)];
-        // The name against every name whose last position is further down, latest first,
-        // so that the first alike name in each length ends that length's scan.
-        int latest = table_.positionsOfCaseGroup.last(caseGroup);
-        notAlikeLater_.clear();
-        for (const int otherLength : lengthsInReach_) {
-            const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
-            const int begin = table_.listOffsets[static_cast<size_t>(otherLength)];
-            const int end = table_.listOffsets[static_cast<size_t>(otherLength) + 1];
-            for (int entry = begin; entry < end; ++entry) {
-                const int position = table_.listLastPosition[static_cast<size_t>(entry)];
-                if (position <= latest)
-                    break;
-                const int other = table_.listName[static_cast<size_t>(entry)];
-                if (!couldBeAlike(entry, other, caseGroup, needed)) {
-                    entry = lastRuledOutWith(entry);
-                    continue;
-                }
-                if (alike(name, other, needed)) {
-                    latest = position;
-                    break;
-                }
-                notAlikeLater_.push_back(other);
-            }
+    // For each of a run of names of one length (at most namesPerRun): the greatest last
+    // position of a name alike to it after it, at least the last position of its case
+    // group (latestAlikeLater), and the names that passed the bounds but were not alike
+    // (notAlikeLater). The names go through each block of short names together, so its
+    // masks are read from memory once for all of them.
+    void scanLater(const int* names, int count) {
+        const int length = table_.lengthOf[static_cast<size_t>(names[0])];
+        collectLengthsInReach(length);
+        run_.assign(names, names + count);
+        for (int at = 0; at < count; ++at) {
+            RunName& runName = runNames_[static_cast<size_t>(at)];
+            runName.caseGroup = table_.caseGroupOf[static_cast<size_t>(names[at])];
+            // Every name whose last position is further down, latest first, so that the
+            // first alike name in each length ends that length's scan.
+            runName.latest = table_.positionsOfCaseGroup.last(runName.caseGroup);
+            runName.notAlikeLater.clear();
+            if (length <= LongestCommonSubsequenceBlocks::longestName)
+                table_.all.blocks.setText(runName.text, table_.codesOf(names[at]));
         }
-        return latest;
+        for (const int otherLength : lengthsInReach_)
+            if (length <= LongestCommonSubsequenceBlocks::longestName &&
+                otherLength <= LongestCommonSubsequenceBlocks::longestName)
+                scanBlocksLater(otherLength);
+        for (int at = 0; at < count; ++at) {
+            start(names[at]);
+            for (const int otherLength : lengthsInReach_)
+                if (length > LongestCommonSubsequenceBlocks::longestName ||
+                    otherLength > LongestCommonSubsequenceBlocks::longestName)
+                    scanEntriesLater(runNames_[static_cast<size_t>(at)], otherLength);
+        }
     }
 
-    const std::vector<int>& notAlikeLater() const { return notAlikeLater_; }
+    int latestAlikeLater(int at) const { return runNames_[static_cast<size_t>(at)].latest; }
+    const std::vector<int>& notAlikeLater(int at) const {
+        return runNames_[static_cast<size_t>(at)].notAlikeLater;
+    }
 
     // For a name whose last position has nothing alike after it: the greatest earlier
     // position whose name, put first, is alike to this one, or -1. `notAlikeLater` is what
-    // scanLater left; an entry whose name is settled before this name's last position
-    // (see settledBefore) is known not to be alike without looking.
-    int scanEarlier(int name, const std::vector<int>& notAlikeLater,
-                    const std::vector<int>& settledBefore) {
+    // scanLater left; `candidates` holds the names whose pairs with later ones are not
+    // all settled by the first scan, each with the position after which they are (see
+    // findDuplicatesBySimilarity); the others are known not to be alike without looking.
+    int scanEarlier(int name, const std::vector<int>& notAlikeLater, const NameList& candidates) {
         const int length = start(name);
         const int caseGroup = table_.caseGroupOf[static_cast<size_t>(name)];
         const int lastPosition = table_.positionsOfName.last(name);
@@ -222,21 +239,21 @@ public:
         }
         for (const int otherLength : lengthsInReach_) {
             const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
-            const auto begin = table_.listLastPosition.begin() +
-                               table_.listOffsets[static_cast<size_t>(otherLength)];
-            const auto end = table_.listLastPosition.begin() +
-                             table_.listOffsets[static_cast<size_t>(otherLength) + 1];
+            const auto begin = candidates.lastPosition.begin() +
+                               candidates.offsets[static_cast<size_t>(otherLength)];
+            const auto end = candidates.lastPosition.begin() +
+                             candidates.offsets[static_cast<size_t>(otherLength) + 1];
             // The list runs from the latest last position down; skip those not above ours.
             const auto first = std::partition_point(
                 begin, end, [&](int position) { return position >= lastPosition; });
             for (auto at = first; at != end; ++at) {
                 if (*at <= earliest)
                     break;
-                const int entry = static_cast<int>(at - table_.listLastPosition.begin());
-                if (settledBefore[static_cast<size_t>(entry)] < lastPosition)
+                const int entry = static_cast<int>(at - candidates.lastPosition.begin());
+                if (candidates.settledBefore[static_cast<size_t>(entry)] < lastPosition)
                     continue;
-                const int other = table_.listName[static_cast<size_t>(entry)];
-                if (!couldBeAlike(entry, other, caseGroup, needed)) {
+                const int other = candidates.name[static_cast<size_t>(entry)];
+                if (!couldBeAlike(candidates, entry, other, caseGroup, needed)) {
                     at += lastRuledOutWith(entry) - entry;
                     continue;
                 }
@@ -250,13 +267,95 @@ public:
     }
 
 private:
+    struct RunName {
+        int caseGroup = 0;
+        int latest = 0;
+        std::vector<int> notAlikeLater;
+        LongestCommonSubsequenceBlocks::Text text;
+    };
+
+    // The run's names against the blocks of one length, two at a time.
+    void scanBlocksLater(int otherLength) {
+        constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+        const int needed = table_.neededMatches[static_cast<size_t>(
+            table_.lengthOf[static_cast<size_t>(run_[0])] + otherLength)];
+        const int begin = table_.all.offsets[static_cast<size_t>(otherLength)];
+        const int end = table_.all.offsets[static_cast<size_t>(otherLength) + 1];
+        int block = table_.all.firstBlockOfLength[static_cast<size_t>(otherLength)];
+        for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
+            // A name is done with this length once the block's latest entry is not after
+            // the latest alike name it has.
+            const int firstPosition = table_.all.lastPosition[static_cast<size_t>(blockBegin)];
+            scanning_.clear();
+            for (int at = 0; at < static_cast<int>(run_.size()); ++at)
+                if (firstPosition > runNames_[static_cast<size_t>(at)].latest)
+                    scanning_.push_back(at);
+            if (scanning_.empty())
+                return;
+            for (size_t next = 0; next < scanning_.size(); next += 2) {
+                RunName& first = runNames_[static_cast<size_t>(scanning_[next])];
+                unsigned reaching[2] = {0, 0};
+                if (next + 1 < scanning_.size()) {
+                    RunName& second = runNames_[static_cast<size_t>(scanning_[next + 1])];
+                    table_.all.blocks.lanesReaching(block, first.text, second.text, needed,
+                                                    reaching);
+                    takeReachingLanes(scanning_[next + 1], blockBegin, reaching[1], needed);
+                } else {
+                    reaching[0] = table_.all.blocks.lanesReaching(block, first.text, needed);
+                }
+                takeReachingLanes(scanning_[next], blockBegin, reaching[0], needed);
+            }
+        }
+    }
+
+    // Settles, in list order, the entries of a block whose lanes reached the bound.
+    void takeReachingLanes(int at, int blockBegin, unsigned reaching, int needed) {
+        RunName& runName = runNames_[static_cast<size_t>(at)];
+        for (; reaching != 0; reaching &= reaching - 1) {
+            const int entry = blockBegin + std::countr_zero(reaching);
+            const int position = table_.all.lastPosition[static_cast<size_t>(entry)];
+            if (position <= runName.latest)
+                return;
+            const int other = table_.all.name[static_cast<size_t>(entry)];
+            if (table_.caseGroupOf[static_cast<size_t>(other)] == runName.caseGroup)
+                continue;
+            if (alike(run_[static_cast<size_t>(at)], other, needed)) {
+                runName.latest = position;
+                return;
+            }
+            runName.notAlikeLater.push_back(other);
+        }
+    }
+
+    // The current name against the entries of one length one by one, where either side
+    // is too long for the blocks.
+    void scanEntriesLater(RunName& runName, int otherLength) {
+        const int needed = table_.neededMatches[static_cast<size_t>(
+            table_.lengthOf[static_cast<size_t>(name_)] + otherLength)];
+        const int begin = table_.all.offsets[static_cast<size_t>(otherLength)];
+        const int end = table_.all.offsets[static_cast<size_t>(otherLength) + 1];
+        for (int entry = begin; entry < end; ++entry) {
+            const int position = table_.all.lastPosition[static_cast<size_t>(entry)];
+            if (position <= runName.latest)
+                return;
+            const int other = table_.all.name[static_cast<size_t>(entry)];
+            if (!couldBeAlike(table_.all, entry, other, runName.caseGroup, needed))
+                continue;
+            if (alike(name_, other, needed)) {
+                runName.latest = position;
+                return;
+            }
+            runName.notAlikeLater.push_back(other);
+        }
+    }
+
     // Sets up for a new name; returns its length.
     int start(int name) {
         const int length = table_.lengthOf[static_cast<size_t>(name)];
         patternSet_ = false;
         name_ = name;
         laneBlock_ = -1;
-        lanePatternSet_ = false;
+        laneTextSet_ = false;
         collectLengthsInReach(length);
         return length;
     }
@@ -281,28 +380,28 @@ private:
 
     // Cheap tests that can only rule a pair out; all of them are the same either way round.
     // Names equal apart from case are settled by their case group, not here.
-    bool couldBeAlike(int entry, int other, int caseGroup, int needed) {
+    bool couldBeAlike(const NameList& list, int entry, int other, int caseGroup, int needed) {
         const int length = table_.lengthOf[static_cast<size_t>(name_)];
         const int otherLength = table_.lengthOf[static_cast<size_t>(other)];
         if (otherLength <= LongestCommonSubsequenceBlocks::longestName &&
             length <= LongestCommonSubsequenceBlocks::longestName) {
             // The whole block at once: its other lanes are the entries that come next.
             constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
-            const int begin = table_.listOffsets[static_cast<size_t>(otherLength)];
+            const int begin = list.offsets[static_cast<size_t>(otherLength)];
             const int offset = entry - begin;
             const int block =
-                table_.firstBlockOfLength[static_cast<size_t>(otherLength)] + offset / lanes;
+                list.firstBlockOfLength[static_cast<size_t>(otherLength)] + offset / lanes;
             if (block != laneBlock_) {
-                if (!lanePatternSet_) {
-                    table_.shortNames.setPattern(lanePattern_, table_.codesOf(name_));
-                    lanePatternSet_ = true;
+                if (!laneTextSet_) {
+                    list.blocks.setText(laneText_, table_.codesOf(name_));
+                    laneTextSet_ = true;
                 }
                 laneBlock_ = block;
                 const int blockBegin = begin + offset / lanes * lanes;
                 laneBlockEnd_ = std::min(blockBegin + lanes,
-                                         table_.listOffsets[static_cast<size_t>(otherLength) + 1]);
+                                         list.offsets[static_cast<size_t>(otherLength) + 1]);
                 lanesIn_ = laneBlockEnd_ - blockBegin;
-                reachingLanes_ = table_.shortNames.lanesReaching(block, lanePattern_, needed);
+                reachingLanes_ = list.blocks.lanesReaching(block, laneText_, needed);
             }
             return ((reachingLanes_ >> (offset % lanes)) & 1) != 0 &&
                    table_.caseGroupOf[static_cast<size_t>(other)] != caseGroup;
@@ -310,7 +409,7 @@ private:
         if (table_.caseGroupOf[static_cast<size_t>(other)] == caseGroup)
             return false;
         if (length <= longestCountedName && otherLength <= longestCountedName &&
-            sharedCount(ownCounts(), table_.listCounts[static_cast<size_t>(entry)]) < needed)
+            sharedCount(ownCounts(), list.counts[static_cast<size_t>(entry)]) < needed)
             return false;
         if (!patternSet_) {
             subsequence_.setPattern(table_.codesOf(name_));
@@ -345,14 +444,16 @@ private:
     int name_ = -1;
     BucketCounts counts_{};
     int countsOf_ = -1;
-    LongestCommonSubsequenceBlocks::Pattern lanePattern_;
-    bool lanePatternSet_ = false;
+    LongestCommonSubsequenceBlocks::Text laneText_;
+    bool laneTextSet_ = false;
     int laneBlock_ = -1;
     int laneBlockEnd_ = 0;
     int lanesIn_ = 0;
     unsigned reachingLanes_ = 0;
     std::vector<int> lengthsInReach_;
-    std::vector<int> notAlikeLater_;
+    std::vector<int> run_;
+    std::vector<RunName> runNames_ = std::vector<RunName>(namesPerRun);
+    std::vector<int> scanning_;
 };
 
 } // namespace
@@ -380,24 +481,31 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
         return latestAlikeLater[static_cast<size_t>(name)] <= table.positionsOfName.last(name);
     };
 
-    // A scanner per thread keeps its buffers from one name to the next.
-    constexpr int namesPerTask = 8;
-    const int taskCount = (nameCount + namesPerTask - 1) / namesPerTask;
+    // Both scans take the names in runs of one length, in list order; a scanner per thread
+    // keeps its buffers from one run to the next.
+    std::vector<int> runEnds;
+    const std::vector<int>& offsets = table.all.offsets;
+    for (size_t length = 0; length + 1 < offsets.size(); ++length)
+        for (int entry = offsets[length]; entry < offsets[length + 1]; entry += namesPerRun)
+            runEnds.push_back(std::min(entry + namesPerRun, offsets[length + 1]));
     std::vector<NameScanner> scanners(static_cast<size_t>(workerCountFor(threads)),
                                       NameScanner(table));
     // The two scans share the progress bar's part for the pair stage, half each.
-    auto runScan = [&](int half, const std::function<void(NameScanner&, int name)>& scan) {
+    auto runScan = [&](int half,
+                       const std::function<void(NameScanner&, const int* names, int count)>& scan) {
         return runTasksInParallel(
-            taskCount, threads,
+            static_cast<int>(runEnds.size()), threads,
             [&](int task, int worker) {
-                NameScanner& scanner = scanners[static_cast<size_t>(worker)];
-                const int last = std::min((task + 1) * namesPerTask, nameCount);
-                for (int name = task * namesPerTask; name < last; ++name)
-                    scan(scanner, name);
+                const int begin = task == 0 ? 0 : runEnds[static_cast<size_t>(task) - 1];
+                scan(scanners[static_cast<size_t>(worker)],
+                     &table.all.name[static_cast<size_t>(begin)],
+                     runEnds[static_cast<size_t>(task)] - begin);
             },
             [&](int tasksDone) {
-                const long long namesDone = std::min<long long>(
-                    static_cast<long long>(tasksDone) * namesPerTask, nameCount);
+                // Runs finish about in order, so the names before the last one done are
+                // about those finished.
+                const long long namesDone =
+                    tasksDone == 0 ? 0 : runEnds[static_cast<size_t>(tasksDone) - 1];
                 reporter.report(
                     SearchProgress::Stage::Pairs,
                     static_cast<int>(count * (half * nameCount + namesDone) / (2LL * nameCount)),
@@ -405,42 +513,49 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
                 return !reporter.stopRequested();
             });
     };
-    bool finished = runScan(0, [&](NameScanner& scanner, int name) {
-        latestAlikeLater[static_cast<size_t>(name)] = scanner.scanLater(name);
-        if (!needsEarlier(name))
-            return;
-        if (scanner.notAlikeLater().size() <= longestKeptList)
-            notAlikeLater[static_cast<size_t>(name)] = scanner.notAlikeLater();
-        else
-            scanAgain[static_cast<size_t>(name)] = 1;
+    bool finished = runScan(0, [&](NameScanner& scanner, const int* names, int runLength) {
+        scanner.scanLater(names, runLength);
+        for (int at = 0; at < runLength; ++at) {
+            const int name = names[at];
+            latestAlikeLater[static_cast<size_t>(name)] = scanner.latestAlikeLater(at);
+            if (!needsEarlier(name))
+                continue;
+            if (scanner.notAlikeLater(at).size() <= longestKeptList)
+                notAlikeLater[static_cast<size_t>(name)] = scanner.notAlikeLater(at);
+            else
+                scanAgain[static_cast<size_t>(name)] = 1;
+        }
     });
     if (!finished || reporter.stopRequested())
         return {};
 
-    // A name that found nothing alike after it has been put first against every name in
-    // reach whose last position is after its case group's, and none was alike. The second
-    // scan puts the earlier name first as well (and the bounds agree either way round), so
-    // those pairs are settled. Per list entry, the position after which its name's pairs
-    // are settled (none when it found something).
-    std::vector<int> settledBefore(table.listName.size());
-    for (size_t entry = 0; entry < settledBefore.size(); ++entry) {
-        const int name = table.listName[entry];
-        const int caseGroupLast =
-            table.positionsOfCaseGroup.last(table.caseGroupOf[static_cast<size_t>(name)]);
-        settledBefore[entry] = latestAlikeLater[static_cast<size_t>(name)] == caseGroupLast
-                                   ? caseGroupLast
-                                   : std::numeric_limits<int>::max();
-    }
-    finished = runScan(1, [&](NameScanner& scanner, int name) {
-        if (!needsEarlier(name))
-            return;
-        if (scanAgain[static_cast<size_t>(name)] != 0)
-            scanner.scanLater(name);
-        const std::vector<int>& kept = scanAgain[static_cast<size_t>(name)] != 0
-                                           ? scanner.notAlikeLater()
-                                           : notAlikeLater[static_cast<size_t>(name)];
-        latestEarlierAlike[static_cast<size_t>(name)] =
-            scanner.scanEarlier(name, kept, settledBefore);
+    // The first scan put each name first against every name in reach whose last position
+    // is after the greatest alike one it found (or after its case group's), and none of
+    // them was alike. The second scan puts the earlier name first as well (and the bounds
+    // agree either way round), so those pairs are settled: a name is a candidate for the
+    // second scan only where that position is after its own last one.
+    NameList candidates;
+    candidates.blocks.useClassesOf(table.all.blocks);
+    std::vector<int> unsettled;
+    for (int name = 0; name < nameCount; ++name)
+        if (latestAlikeLater[static_cast<size_t>(name)] > table.positionsOfName.last(name))
+            unsettled.push_back(name);
+    fillNameList(candidates, table, std::move(unsettled));
+    for (const int name : candidates.name)
+        candidates.settledBefore.push_back(latestAlikeLater[static_cast<size_t>(name)]);
+    finished = runScan(1, [&](NameScanner& scanner, const int* names, int runLength) {
+        for (int at = 0; at < runLength; ++at) {
+            const int name = names[at];
+            if (!needsEarlier(name))
+                continue;
+            if (scanAgain[static_cast<size_t>(name)] != 0)
+                scanner.scanLater(&name, 1);
+            const std::vector<int>& kept = scanAgain[static_cast<size_t>(name)] != 0
+                                               ? scanner.notAlikeLater(0)
+                                               : notAlikeLater[static_cast<size_t>(name)];
+            latestEarlierAlike[static_cast<size_t>(name)] =
+                scanner.scanEarlier(name, kept, candidates);
+        }
     });
     if (!finished || reporter.stopRequested())
         return {};

@@ -194,7 +194,7 @@ TEST(SimilarityRatio, AgreesWithTheLiteralVersionOnLongNames) {
     }
 }
 
-// Eight texts at once against one pattern, at the lengths where the lanes' words fill up.
+// A block of names at once against one text, at the lengths where the lanes' words fill up.
 // Codes that share the class left over may only raise a length, never lower it.
 TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     QRandomGenerator random(17);
@@ -203,29 +203,37 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     const std::u16string ownClasses = similarityCodes(alphabets[0] + alphabets[1]);
     LongestCommonSubsequenceBlocks blocks;
     blocks.chooseClasses({ownClasses});
-    LongestCommonSubsequenceBlocks::Pattern pattern;
+    LongestCommonSubsequenceBlocks::Text text;
     const int lengths[] = {1, 7, 40, 63, 64};
-    for (const int patternLength : lengths) {
+    using Form = LongestCommonSubsequenceBlocks::Form;
+    for (const Form form : {Form::Plain, Form::Avx2, Form::Avx512}) {
+        if (!blocks.useForm(form))
+            continue;
         for (const int textLength : lengths) {
-            for (const QString& alphabet : alphabets) {
-                const bool exact = &alphabet != &alphabets[2];
-                auto randomCodes = [&](int length) {
-                    return similarityCodes(
-                        randomName(random, alphabet, length).leftJustified(length, alphabet[0]));
-                };
-                const std::u16string patternCodes = randomCodes(patternLength);
-                blocks.setPattern(pattern, patternCodes);
-                std::vector<std::u16string> texts(1 + random.bounded(8));
-                for (std::u16string& text : texts)
-                    text = randomCodes(textLength);
-                const int block = blocks.addBlock({texts.begin(), texts.end()});
-                for (size_t lane = 0; lane < texts.size(); ++lane) {
-                    const int expected = plainLongestCommonSubsequence(patternCodes, texts[lane]);
-                    const unsigned reaching = blocks.lanesReaching(block, pattern, expected);
-                    const unsigned beyond = blocks.lanesReaching(block, pattern, expected + 1);
-                    ASSERT_EQ((reaching >> lane) & 1, 1u) << patternLength << " " << textLength;
-                    if (exact) {
-                        ASSERT_EQ((beyond >> lane) & 1, 0u) << patternLength << " " << textLength;
+            for (const int nameLength : lengths) {
+                for (const QString& alphabet : alphabets) {
+                    const bool exact = &alphabet != &alphabets[2];
+                    auto randomCodes = [&](int length) {
+                        return similarityCodes(randomName(random, alphabet, length)
+                                                   .leftJustified(length, alphabet[0]));
+                    };
+                    const std::u16string textCodes = randomCodes(textLength);
+                    blocks.setText(text, textCodes);
+                    std::vector<std::u16string> names(
+                        1 + random.bounded(LongestCommonSubsequenceBlocks::lanes));
+                    for (std::u16string& name : names)
+                        name = randomCodes(nameLength);
+                    const int block = blocks.addBlock({names.begin(), names.end()});
+                    for (size_t lane = 0; lane < names.size(); ++lane) {
+                        const int expected = plainLongestCommonSubsequence(textCodes, names[lane]);
+                        const unsigned reaching = blocks.lanesReaching(block, text, expected);
+                        const unsigned beyond = blocks.lanesReaching(block, text, expected + 1);
+                        ASSERT_EQ((reaching >> lane) & 1, 1u)
+                            << static_cast<int>(form) << " " << textLength << " " << nameLength;
+                        if (exact) {
+                            ASSERT_EQ((beyond >> lane) & 1, 0u)
+                                << static_cast<int>(form) << " " << textLength << " " << nameLength;
+                        }
                     }
                 }
             }
