@@ -79,16 +79,14 @@ constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
 // One block against one or two texts of one length.
 struct LaneRun {
     const std::uint64_t* rows; // `laneCount` masks per class
-    const std::uint8_t* texts[2];
+    LongestCommonSubsequenceBlocks::TextPair texts;
     int textCount;
     int textLength;
     std::uint64_t inPattern;
     int needed;
 };
 
-struct LaneResult {
-    unsigned reaching[2] = {0, 0};
-};
+using LaneResult = LongestCommonSubsequenceBlocks::Reaching;
 
 using Row = std::uint64_t[laneCount];
 
@@ -108,6 +106,7 @@ bool timeToLook(const LaneRun& run, int at) {
 }
 
 LaneResult lanesReachingPlain(const LaneRun& run) {
+    const std::uint8_t* const textOf[2] = {run.texts.first, run.texts.second};
     LaneResult result;
     for (int text = 0; text < run.textCount; ++text) {
         Row row;
@@ -115,7 +114,7 @@ LaneResult lanesReachingPlain(const LaneRun& run) {
             word = ~std::uint64_t{0};
         bool stopped = false;
         for (int at = 0; at < run.textLength && !stopped; ++at) {
-            const std::uint64_t* masks = run.rows + size_t{run.texts[text][at]} * laneCount;
+            const std::uint64_t* masks = run.rows + size_t{textOf[text][at]} * laneCount;
             for (int lane = 0; lane < laneCount; ++lane) {
                 const std::uint64_t kept = row[lane] & masks[lane];
                 row[lane] = (row[lane] + kept) | (row[lane] - kept);
@@ -130,6 +129,7 @@ LaneResult lanesReachingPlain(const LaneRun& run) {
 #if defined(__x86_64__)
 // Four registers of four lanes, one text at a time.
 __attribute__((target("avx2,popcnt"))) LaneResult lanesReachingAvx2(const LaneRun& run) {
+    const std::uint8_t* const textOf[2] = {run.texts.first, run.texts.second};
     constexpr int registers = laneCount / 4;
     LaneResult result;
     for (int text = 0; text < run.textCount; ++text) {
@@ -139,8 +139,8 @@ __attribute__((target("avx2,popcnt"))) LaneResult lanesReachingAvx2(const LaneRu
         Row row;
         bool stopped = false;
         for (int at = 0; at < run.textLength && !stopped; ++at) {
-            const __m256i* masks = reinterpret_cast<const __m256i*>(
-                run.rows + size_t{run.texts[text][at]} * laneCount);
+            const __m256i* masks =
+                reinterpret_cast<const __m256i*>(run.rows + size_t{textOf[text][at]} * laneCount);
             for (int part = 0; part < registers; ++part) {
                 const __m256i match = _mm256_load_si256(masks + part);
                 const __m256i kept = _mm256_and_si256(lanes[part], match);
@@ -186,6 +186,7 @@ __attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i lanes, 
 // one here: (row + kept) | (row & ~match).
 template <int Texts>
 __attribute__((target("avx512f,avx512bw"))) LaneResult lanesReachingAvx512(const LaneRun& run) {
+    const std::uint8_t* const textOf[2] = {run.texts.first, run.texts.second};
     static_assert(laneCount == 16);
     constexpr int registers = 2 * Texts;
     const __m512i inPattern = _mm512_set1_epi64(static_cast<long long>(run.inPattern));
@@ -199,7 +200,7 @@ __attribute__((target("avx512f,avx512bw"))) LaneResult lanesReachingAvx512(const
 #pragma GCC unroll 4
         for (int part = 0; part < registers; ++part) {
             const __m512i match = _mm512_load_si512(
-                run.rows + size_t{run.texts[part / 2][at]} * laneCount + 8 * (part % 2));
+                run.rows + size_t{textOf[part / 2][at]} * laneCount + 8 * (part % 2));
             const __m512i sum = _mm512_add_epi64(lanes[part], _mm512_and_si512(lanes[part], match));
             lanes[part] = _mm512_ternarylogic_epi64(sum, lanes[part], match, 0xf4);
         }
@@ -313,26 +314,34 @@ int LongestCommonSubsequenceBlocks::addBlock(const std::vector<std::u16string_vi
 
 unsigned LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& text,
                                                        int needed) const {
-    unsigned reaching[2];
-    lanesReaching(blockNumber, text, text, needed, reaching);
-    return reaching[0];
+    return runBlock(blockNumber, {text.classOf, nullptr}, text.length, needed).reaching[0];
 }
 
 void LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& first,
                                                    const Text& second, int needed,
                                                    unsigned (&reaching)[2]) const {
+    const Reaching result =
+        runBlock(blockNumber, {first.classOf, second.classOf}, first.length, needed);
+    reaching[0] = result.reaching[0];
+    reaching[1] = result.reaching[1];
+}
+
+LongestCommonSubsequenceBlocks::Reaching
+LongestCommonSubsequenceBlocks::runBlock(int blockNumber, TextPair texts, int textLength,
+                                         int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     const LaneRun run{rows_[static_cast<size_t>(blockNumber) * classes].lane,
-                      {first.classOf, second.classOf},
-                      &first == &second ? 1 : 2,
-                      first.length,
+                      texts,
+                      texts.second == nullptr ? 1 : 2,
+                      textLength,
                       block.nameLength >= 64 ? ~std::uint64_t{0}
                                              : (std::uint64_t{1} << block.nameLength) - 1,
                       needed};
-    const LaneResult result = lanesReachingIn(form_, run);
+    Reaching result = lanesReachingIn(form_, run);
     const unsigned laneMask = (1u << block.laneCount) - 1;
-    reaching[0] = result.reaching[0] & laneMask;
-    reaching[1] = (run.textCount == 2 ? result.reaching[1] : result.reaching[0]) & laneMask;
+    result.reaching[0] &= laneMask;
+    result.reaching[1] &= laneMask;
+    return result;
 }
 
 } // namespace velmora

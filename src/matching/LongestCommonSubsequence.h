@@ -76,6 +76,15 @@ public:
     enum class Form { Plain, Avx2, Avx512 };
     bool useForm(Form form);
 
+    // What a run of a block reads and gives; public only for the vector forms.
+    struct TextPair {
+        const std::uint8_t* first;
+        const std::uint8_t* second; // none when only one text runs
+    };
+    struct Reaching {
+        unsigned reaching[2] = {0, 0};
+    };
+
 private:
     struct Block {
         std::uint8_t nameLength;
@@ -86,6 +95,8 @@ private:
     struct alignas(64) MaskRow {
         std::uint64_t lane[lanes];
     };
+    Reaching runBlock(int block, TextPair texts, int textLength, int needed) const;
+
     std::vector<std::uint8_t> classOfCode_;
     std::vector<Block> blocks_;
     std::vector<MaskRow> rows_;

@@ -371,6 +371,8 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnLongerLists) {
 // Names of one small alphabet (UUIDs, hashes) get past the cheap bounds; lengths about 64,
 // 128 and 256 cross the edges of the lanes and the words; near copies sit around the
 // threshold, and a wider alphabet now and then leaves codes without a class of their own.
+// The later rounds put hundreds of names into two lengths, so that names go through many
+// blocks in runs, and pairs are left to the second scan.
 TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnHashLikeAndLongNames) {
     QRandomGenerator random(1234);
     const reference::RatioFunction ratio = [](const QString& a, const QString& b) {
@@ -380,10 +382,11 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnHashLikeAndLongNames) {
     const QString extensions[] = {".JPG", ".HEIC", ".mov", ""};
     const QString hexDigits = "0123456789ABCDEF";
     const QString wide = QStringLiteral("abcdefghijklmnopqrstuvwxyz_!~\u00e9\u6587\u0416");
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 8; ++round) {
         QStringList names;
         QStringList paths;
-        for (int i = 0; i < 120; ++i) {
+        const bool crowded = round >= 6;
+        for (int i = 0; i < (crowded ? 300 : 120); ++i) {
             const QString& alphabet = random.bounded(5) == 0 ? wide : hexDigits;
             auto randomCode = [&] { return alphabet[random.bounded(alphabet.size())]; };
             QString name;
@@ -393,7 +396,9 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnHashLikeAndLongNames) {
                      --edits)
                     name[random.bounded(name.size())] = randomCode();
             } else {
-                const int length = lengths[random.bounded(static_cast<int>(std::size(lengths)))];
+                const int length =
+                    crowded ? 36 + 4 * static_cast<int>(random.bounded(2))
+                            : lengths[random.bounded(static_cast<int>(std::size(lengths)))];
                 for (int at = 0; at < length; ++at)
                     name += length == 36 && (at == 8 || at == 13 || at == 18 || at == 23)
                                 ? QChar(u'-')
