@@ -52,6 +52,11 @@ public:
         classOfCode_ = other.classOfCode_;
     }
 
+    void reserve(int blockCount) {
+        blocks_.reserve(static_cast<size_t>(blockCount));
+        rows_.reserve(static_cast<size_t>(blockCount) * classes);
+    }
+
     // Adds a block of one to sixteen names of one length, at most longestName; returns its
     // number. The lanes follow the order of `names`.
     int addBlock(const std::vector<std::u16string_view>& names);

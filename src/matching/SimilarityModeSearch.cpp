@@ -109,6 +109,12 @@ void fillNameList(NameList& list, const NameTable& table, std::vector<int> names
     const int longestInBlocks =
         std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
     list.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
+    int blocksNeeded = 0;
+    for (int length = 1; length <= longestInBlocks; ++length)
+        blocksNeeded += (list.offsets[static_cast<size_t>(length) + 1] -
+                         list.offsets[static_cast<size_t>(length)] + lanes - 1) /
+                        lanes;
+    list.blocks.reserve(blocksNeeded);
     std::vector<std::u16string_view> blockNames;
     int blockCount = 0;
     for (int length = 1; length <= longestInBlocks; ++length) {
