@@ -1,6 +1,7 @@
 #include "LongestCommonSubsequence.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 
 #if defined(__x86_64__)
@@ -298,18 +299,39 @@ void LongestCommonSubsequenceBlocks::setText(Text& text, std::u16string_view cod
 }
 
 int LongestCommonSubsequenceBlocks::addBlock(const std::vector<std::u16string_view>& names) {
-    Block block{};
+    Block block;
+    block.firstName = static_cast<std::uint32_t>(names_.size());
     block.laneCount = static_cast<std::uint8_t>(names.size());
     block.nameLength = static_cast<std::uint8_t>(names.empty() ? 0 : names.front().size());
-    // Empty lanes match nothing; their lengths are never reported.
-    const size_t first = rows_.size();
-    rows_.resize(first + classes);
-    for (size_t lane = 0; lane < names.size(); ++lane)
-        for (size_t position = 0; position < names[lane].size(); ++position)
-            rows_[first + classOfCode_[names[lane][position]]].lane[lane] |= std::uint64_t{1}
-                                                                             << position;
+    names_.insert(names_.end(), names.begin(), names.end());
     blocks_.push_back(block);
+    rows_.push_back(nullptr);
     return static_cast<int>(blocks_.size()) - 1;
+}
+
+const LongestCommonSubsequenceBlocks::MaskRow*
+LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
+    std::atomic_ref<const MaskRow*> shared(rows_[static_cast<size_t>(blockNumber)]);
+    if (const MaskRow* made = shared.load(std::memory_order_acquire))
+        return made;
+    const Block& block = blocks_[static_cast<size_t>(blockNumber)];
+    // Empty lanes match nothing; their lengths are never reported.
+    MaskRow* rows = new MaskRow[classes]{};
+    for (size_t lane = 0; lane < block.laneCount; ++lane) {
+        const std::u16string_view name = names_[block.firstName + lane];
+        for (size_t position = 0; position < name.size(); ++position)
+            rows[classOfCode_[name[position]]].lane[lane] |= std::uint64_t{1} << position;
+    }
+    const MaskRow* expected = nullptr;
+    if (shared.compare_exchange_strong(expected, rows, std::memory_order_acq_rel))
+        return rows;
+    delete[] rows;
+    return expected;
+}
+
+LongestCommonSubsequenceBlocks::~LongestCommonSubsequenceBlocks() {
+    for (const MaskRow* rows : rows_)
+        delete[] rows;
 }
 
 unsigned LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& text,
@@ -330,7 +352,7 @@ LongestCommonSubsequenceBlocks::Reaching
 LongestCommonSubsequenceBlocks::runBlock(int blockNumber, TextPair texts, int textLength,
                                          int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
-    const LaneRun run{rows_[static_cast<size_t>(blockNumber) * classes].lane,
+    const LaneRun run{rowsOf(blockNumber)->lane,
                       texts,
                       texts.second == nullptr ? 1 : 2,
                       textLength,

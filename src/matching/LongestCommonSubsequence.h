@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +46,10 @@ public:
     static constexpr int classes = 32;
 
     LongestCommonSubsequenceBlocks();
+    ~LongestCommonSubsequenceBlocks();
+    LongestCommonSubsequenceBlocks(LongestCommonSubsequenceBlocks&&) = default;
+    LongestCommonSubsequenceBlocks(const LongestCommonSubsequenceBlocks&) = delete;
+    LongestCommonSubsequenceBlocks& operator=(const LongestCommonSubsequenceBlocks&) = delete;
 
     // Gives the commonest codes of `names` their classes; before any block is added.
     void chooseClasses(const std::vector<std::u16string_view>& names);
@@ -52,13 +58,10 @@ public:
         classOfCode_ = other.classOfCode_;
     }
 
-    void reserve(int blockCount) {
-        blocks_.reserve(static_cast<size_t>(blockCount));
-        rows_.reserve(static_cast<size_t>(blockCount) * classes);
-    }
-
     // Adds a block of one to sixteen names of one length, at most longestName; returns its
-    // number. The lanes follow the order of `names`.
+    // number. The lanes follow the order of `names`. A block's masks are made the first
+    // time it runs (many never do: a scan that finds an alike name stops), so the names
+    // must stay in place until then.
     int addBlock(const std::vector<std::u16string_view>& names);
 
     // One name of at most longestName characters, as the classes the blocks are run with.
@@ -91,20 +94,25 @@ public:
     };
 
 private:
-    struct Block {
-        std::uint8_t nameLength;
-        std::uint8_t laneCount;
-    };
     // Per block, `classes` rows of `lanes` masks, each row on a cache line boundary: bit i
     // of a lane's mask is set where its name holds the class at position i.
     struct alignas(64) MaskRow {
         std::uint64_t lane[lanes];
     };
+    struct Block {
+        std::uint32_t firstName = 0; // in names_
+        std::uint8_t nameLength = 0;
+        std::uint8_t laneCount = 0;
+    };
+    const MaskRow* rowsOf(int block) const;
     Reaching runBlock(int block, TextPair texts, int textLength, int needed) const;
 
     std::vector<std::uint8_t> classOfCode_;
     std::vector<Block> blocks_;
-    std::vector<MaskRow> rows_;
+    std::vector<std::u16string_view> names_;
+    // Per block, its masks once made, by the first run that needs them. Runs on other
+    // threads may race to make them; the first to finish is kept (see rowsOf).
+    mutable std::vector<const MaskRow*> rows_;
     Form form_;
 };
 

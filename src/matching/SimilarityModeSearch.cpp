@@ -109,12 +109,6 @@ void fillNameList(NameList& list, const NameTable& table, std::vector<int> names
     const int longestInBlocks =
         std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
     list.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
-    int blocksNeeded = 0;
-    for (int length = 1; length <= longestInBlocks; ++length)
-        blocksNeeded += (list.offsets[static_cast<size_t>(length) + 1] -
-                         list.offsets[static_cast<size_t>(length)] + lanes - 1) /
-                        lanes;
-    list.blocks.reserve(blocksNeeded);
     std::vector<std::u16string_view> blockNames;
     int blockCount = 0;
     for (int length = 1; length <= longestInBlocks; ++length) {
@@ -180,8 +174,9 @@ NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& n
     return table;
 }
 
-// Names of one length scanned together; a block's masks are then read once for as many.
-constexpr int namesPerRun = 16;
+// Names of one length scanned together: a block's masks, once read, serve them all from
+// the nearest cache. Measured, runs of 64 to 512 names were alike, and far ahead of 16.
+constexpr int namesPerRun = 128;
 
 // Finds, for each distinct name, the two facts the final rows need; one per thread, with
 // buffers reused from name to name.
@@ -228,10 +223,11 @@ public:
 
     // For a name whose last position has nothing alike after it: the greatest earlier
     // position whose name, put first, is alike to this one, or -1. `notAlikeLater` is what
-    // scanLater left; `candidates` holds the names whose pairs with later ones are not
-    // all settled by the first scan, each with the position after which they are (see
-    // findDuplicatesBySimilarity); the others are known not to be alike without looking.
-    int scanEarlier(int name, const std::vector<int>& notAlikeLater, const NameList& candidates) {
+    // scanLater left. `candidates` holds at least the names whose pairs with later ones
+    // the first scan did not all settle; per entry, `settledBefore` is the position after
+    // which they are (see findDuplicatesBySimilarity), and later names need no look.
+    int scanEarlier(int name, const std::vector<int>& notAlikeLater, const NameList& candidates,
+                    const std::vector<int>& settledBefore) {
         const int length = start(name);
         const int caseGroup = table_.caseGroupOf[static_cast<size_t>(name)];
         const int lastPosition = table_.positionsOfName.last(name);
@@ -256,7 +252,7 @@ public:
                 if (*at <= earliest)
                     break;
                 const int entry = static_cast<int>(at - candidates.lastPosition.begin());
-                if (candidates.settledBefore[static_cast<size_t>(entry)] < lastPosition)
+                if (settledBefore[static_cast<size_t>(entry)] < lastPosition)
                     continue;
                 const int other = candidates.name[static_cast<size_t>(entry)];
                 if (!couldBeAlike(candidates, entry, other, caseGroup, needed)) {
@@ -288,14 +284,16 @@ private:
         const int begin = table_.all.offsets[static_cast<size_t>(otherLength)];
         const int end = table_.all.offsets[static_cast<size_t>(otherLength) + 1];
         int block = table_.all.firstBlockOfLength[static_cast<size_t>(otherLength)];
+        scanning_.resize(run_.size());
+        for (size_t at = 0; at < run_.size(); ++at)
+            scanning_[at] = static_cast<int>(at);
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
             // A name is done with this length once the block's latest entry is not after
-            // the latest alike name it has.
+            // the latest alike name it has; the entries only go down from there.
             const int firstPosition = table_.all.lastPosition[static_cast<size_t>(blockBegin)];
-            scanning_.clear();
-            for (int at = 0; at < static_cast<int>(run_.size()); ++at)
-                if (firstPosition > runNames_[static_cast<size_t>(at)].latest)
-                    scanning_.push_back(at);
+            std::erase_if(scanning_, [&](int at) {
+                return firstPosition <= runNames_[static_cast<size_t>(at)].latest;
+            });
             if (scanning_.empty())
                 return;
             for (size_t next = 0; next < scanning_.size(); next += 2) {
@@ -539,16 +537,26 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
     // is after the greatest alike one it found (or after its case group's), and none of
     // them was alike. The second scan puts the earlier name first as well (and the bounds
     // agree either way round), so those pairs are settled: a name is a candidate for the
-    // second scan only where that position is after its own last one.
-    NameList candidates;
-    candidates.blocks.useClassesOf(table.all.blocks);
+    // second scan only where that position is after its own last one. Where few names are
+    // (names that resist the bounds rarely find anything), they get a list and blocks of
+    // their own, so that the second scan reads them alone; otherwise the list of all names
+    // serves, and the settled entries are passed over one by one.
     std::vector<int> unsettled;
     for (int name = 0; name < nameCount; ++name)
         if (latestAlikeLater[static_cast<size_t>(name)] > table.positionsOfName.last(name))
             unsettled.push_back(name);
-    fillNameList(candidates, table, std::move(unsettled));
-    for (const int name : candidates.name)
-        candidates.settledBefore.push_back(latestAlikeLater[static_cast<size_t>(name)]);
+    NameList candidates;
+    const bool candidatesApart = unsettled.size() * 4 <= static_cast<size_t>(nameCount);
+    if (candidatesApart) {
+        candidates.blocks.useClassesOf(table.all.blocks);
+        fillNameList(candidates, table, std::move(unsettled));
+    }
+    const NameList& earlierNames = candidatesApart ? candidates : table.all;
+    // Per entry of that list, the position after which its name's pairs are settled.
+    std::vector<int> settledBefore;
+    settledBefore.reserve(earlierNames.name.size());
+    for (const int name : earlierNames.name)
+        settledBefore.push_back(latestAlikeLater[static_cast<size_t>(name)]);
     finished = runScan(1, [&](NameScanner& scanner, const int* names, int runLength) {
         for (int at = 0; at < runLength; ++at) {
             const int name = names[at];
@@ -560,7 +568,7 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
                                                ? scanner.notAlikeLater(0)
                                                : notAlikeLater[static_cast<size_t>(name)];
             latestEarlierAlike[static_cast<size_t>(name)] =
-                scanner.scanEarlier(name, kept, candidates);
+                scanner.scanEarlier(name, kept, earlierNames, settledBefore);
         }
     });
     if (!finished || reporter.stopRequested())
