@@ -77,17 +77,17 @@ namespace {
 
 constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
 
-// One block against one or two texts of one length.
+// One block against up to `textsAtOnce` texts of one length.
 struct LaneRun {
     const std::uint64_t* rows; // `laneCount` masks per class
-    LongestCommonSubsequenceBlocks::TextPair texts;
+    const std::uint8_t* const* texts;
     int textCount;
     int textLength;
     std::uint64_t inPattern;
     int needed;
 };
 
-using LaneResult = LongestCommonSubsequenceBlocks::Reaching;
+using Reaching = LongestCommonSubsequenceBlocks::Reaching;
 
 using Row = std::uint64_t[laneCount];
 
@@ -106,16 +106,15 @@ bool timeToLook(const LaneRun& run, int at) {
     return at >= run.textLength - run.needed && (at & 7) == 7;
 }
 
-LaneResult lanesReachingPlain(const LaneRun& run) {
-    const std::uint8_t* const textOf[2] = {run.texts.first, run.texts.second};
-    LaneResult result;
+Reaching lanesReachingPlain(const LaneRun& run) {
+    Reaching result;
     for (int text = 0; text < run.textCount; ++text) {
         Row row;
         for (std::uint64_t& word : row)
             word = ~std::uint64_t{0};
         bool stopped = false;
         for (int at = 0; at < run.textLength && !stopped; ++at) {
-            const std::uint64_t* masks = run.rows + size_t{textOf[text][at]} * laneCount;
+            const std::uint64_t* masks = run.rows + size_t{run.texts[text][at]} * laneCount;
             for (int lane = 0; lane < laneCount; ++lane) {
                 const std::uint64_t kept = row[lane] & masks[lane];
                 row[lane] = (row[lane] + kept) | (row[lane] - kept);
@@ -128,37 +127,56 @@ LaneResult lanesReachingPlain(const LaneRun& run) {
 }
 
 #if defined(__x86_64__)
-// Four registers of four lanes, one text at a time.
-__attribute__((target("avx2,popcnt"))) LaneResult lanesReachingAvx2(const LaneRun& run) {
-    const std::uint8_t* const textOf[2] = {run.texts.first, run.texts.second};
-    constexpr int registers = laneCount / 4;
-    LaneResult result;
-    for (int text = 0; text < run.textCount; ++text) {
-        __m256i lanes[registers];
-        for (__m256i& lane : lanes)
-            lane = _mm256_set1_epi64x(-1);
-        Row row;
-        bool stopped = false;
-        for (int at = 0; at < run.textLength && !stopped; ++at) {
-            const __m256i* masks =
-                reinterpret_cast<const __m256i*>(run.rows + size_t{textOf[text][at]} * laneCount);
-            for (int part = 0; part < registers; ++part) {
-                const __m256i match = _mm256_load_si256(masks + part);
-                const __m256i kept = _mm256_and_si256(lanes[part], match);
-                lanes[part] = _mm256_or_si256(_mm256_add_epi64(lanes[part], kept),
-                                              _mm256_andnot_si256(match, lanes[part]));
-            }
-            if (timeToLook(run, at)) {
-                for (int part = 0; part < registers; ++part)
-                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4 * part), lanes[part]);
-                stopped = lanesWithin(row, run, run.textLength - at - 1) == 0;
+__attribute__((target("avx2,popcnt"))) unsigned lanesWithin(const __m256i* lanes,
+                                                            const LaneRun& run, int remaining) {
+    Row row;
+    for (int part = 0; part < 4; ++part)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4 * part), lanes[part]);
+    return lanesWithin(row, run, remaining);
+}
+
+// Four registers of four lanes per text; with two texts, eight chains of dependent steps
+// run side by side. The results go to reaching[0] and on.
+template <int Texts>
+__attribute__((target("avx2,popcnt"))) void lanesReachingAvx2(const LaneRun& run,
+                                                              unsigned* reaching) {
+    constexpr int registers = 4 * Texts;
+    __m256i lanes[registers];
+    for (__m256i& lane : lanes)
+        lane = _mm256_set1_epi64x(-1);
+    for (int at = 0; at < run.textLength; ++at) {
+#pragma GCC unroll 8
+        for (int part = 0; part < registers; ++part) {
+            const __m256i match = _mm256_load_si256(reinterpret_cast<const __m256i*>(
+                run.rows + size_t{run.texts[part / 4][at]} * laneCount + 4 * (part % 4)));
+            const __m256i kept = _mm256_and_si256(lanes[part], match);
+            lanes[part] = _mm256_or_si256(_mm256_add_epi64(lanes[part], kept),
+                                          _mm256_andnot_si256(match, lanes[part]));
+        }
+        if (timeToLook(run, at)) {
+            unsigned any = 0;
+            for (int text = 0; text < Texts; ++text)
+                any |= lanesWithin(lanes + 4 * text, run, run.textLength - at - 1);
+            if (any == 0) {
+                for (int text = 0; text < Texts; ++text)
+                    reaching[text] = 0;
+                return;
             }
         }
-        if (stopped)
-            continue;
-        for (int part = 0; part < registers; ++part)
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4 * part), lanes[part]);
-        result.reaching[text] = lanesWithin(row, run, 0);
+    }
+    for (int text = 0; text < Texts; ++text)
+        reaching[text] = lanesWithin(lanes + 4 * text, run, 0);
+}
+
+Reaching lanesReachingAvx2(const LaneRun& run) {
+    Reaching result;
+    for (int first = 0; first < run.textCount; first += 2) {
+        LaneRun part = run;
+        part.texts += first;
+        if (first + 1 < run.textCount)
+            lanesReachingAvx2<2>(part, result.reaching + first);
+        else
+            lanesReachingAvx2<1>(part, result.reaching + first);
     }
     return result;
 }
@@ -183,39 +201,40 @@ __attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i lanes, 
                                    _mm512_set1_epi64(needed));
 }
 
-// Sixteen lanes in two registers per text. The last two operations of the plain step are
-// one here: (row + kept) | (row & ~match).
+// Sixteen lanes in two registers per text; each step is a chain of three dependent
+// operations, so several texts keep the processor busy where one would leave it waiting.
+// The last two operations of the plain step are one here: (row + kept) | (row & ~match).
 template <int Texts>
-__attribute__((target("avx512f,avx512bw"))) LaneResult lanesReachingAvx512(const LaneRun& run) {
-    const std::uint8_t* const textOf[2] = {run.texts.first, run.texts.second};
+__attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
     constexpr int registers = 2 * Texts;
     const __m512i inPattern = _mm512_set1_epi64(static_cast<long long>(run.inPattern));
     __m512i lanes[registers];
     for (__m512i& lane : lanes)
         lane = _mm512_set1_epi64(-1);
-    auto reaching = [&](int part, int remaining) {
-        return lanesWithin(lanes[part], inPattern, remaining, run.needed);
-    };
     for (int at = 0; at < run.textLength; ++at) {
-#pragma GCC unroll 4
+#pragma GCC unroll 8
         for (int part = 0; part < registers; ++part) {
             const __m512i match = _mm512_load_si512(
-                run.rows + size_t{textOf[part / 2][at]} * laneCount + 8 * (part % 2));
+                run.rows + size_t{run.texts[part / 2][at]} * laneCount + 8 * (part % 2));
             const __m512i sum = _mm512_add_epi64(lanes[part], _mm512_and_si512(lanes[part], match));
             lanes[part] = _mm512_ternarylogic_epi64(sum, lanes[part], match, 0xf4);
         }
         if (timeToLook(run, at)) {
+            const int remaining = run.textLength - at - 1;
             unsigned any = 0;
+#pragma GCC unroll 8
             for (int part = 0; part < registers; ++part)
-                any |= reaching(part, run.textLength - at - 1);
+                any |= lanesWithin(lanes[part], inPattern, remaining, run.needed);
             if (any == 0)
                 return {};
         }
     }
-    LaneResult result;
+    Reaching result;
+#pragma GCC unroll 4
     for (int text = 0; text < Texts; ++text)
-        result.reaching[text] = reaching(2 * text, 0) | reaching(2 * text + 1, 0) << 8;
+        result.reaching[text] = lanesWithin(lanes[2 * text], inPattern, 0, run.needed) |
+                                lanesWithin(lanes[2 * text + 1], inPattern, 0, run.needed) << 8;
     return result;
 }
 #endif
@@ -250,10 +269,19 @@ Form widestForm() {
     return Form::Plain;
 }
 
-LaneResult lanesReachingIn(Form form, const LaneRun& run) {
+Reaching lanesReachingIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
     if (form == Form::Avx512)
-        return run.textCount == 2 ? lanesReachingAvx512<2>(run) : lanesReachingAvx512<1>(run);
+        switch (run.textCount) {
+        case 1:
+            return lanesReachingAvx512<1>(run);
+        case 2:
+            return lanesReachingAvx512<2>(run);
+        case 3:
+            return lanesReachingAvx512<3>(run);
+        default:
+            return lanesReachingAvx512<4>(run);
+        }
     if (form == Form::Avx2)
         return lanesReachingAvx2(run);
 #endif
@@ -336,33 +364,35 @@ LongestCommonSubsequenceBlocks::~LongestCommonSubsequenceBlocks() {
 
 unsigned LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& text,
                                                        int needed) const {
-    return runBlock(blockNumber, {text.classOf, nullptr}, text.length, needed).reaching[0];
+    const std::uint8_t* const classes[] = {text.classOf};
+    return runBlock(blockNumber, classes, 1, text.length, needed).reaching[0];
 }
 
-void LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text& first,
-                                                   const Text& second, int needed,
-                                                   unsigned (&reaching)[2]) const {
-    const Reaching result =
-        runBlock(blockNumber, {first.classOf, second.classOf}, first.length, needed);
-    reaching[0] = result.reaching[0];
-    reaching[1] = result.reaching[1];
+void LongestCommonSubsequenceBlocks::lanesReaching(int blockNumber, const Text* const* texts,
+                                                   int count, int needed,
+                                                   unsigned* reaching) const {
+    const std::uint8_t* classes[textsAtOnce] = {};
+    for (int text = 0; text < count; ++text)
+        classes[text] = texts[text]->classOf;
+    const Reaching result = runBlock(blockNumber, classes, count, texts[0]->length, needed);
+    std::copy(result.reaching, result.reaching + count, reaching);
 }
 
 LongestCommonSubsequenceBlocks::Reaching
-LongestCommonSubsequenceBlocks::runBlock(int blockNumber, TextPair texts, int textLength,
-                                         int needed) const {
+LongestCommonSubsequenceBlocks::runBlock(int blockNumber, const std::uint8_t* const* texts,
+                                         int count, int textLength, int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     const LaneRun run{rowsOf(blockNumber)->lane,
                       texts,
-                      texts.second == nullptr ? 1 : 2,
+                      count,
                       textLength,
                       block.nameLength >= 64 ? ~std::uint64_t{0}
                                              : (std::uint64_t{1} << block.nameLength) - 1,
                       needed};
     Reaching result = lanesReachingIn(form_, run);
     const unsigned laneMask = (1u << block.laneCount) - 1;
-    result.reaching[0] &= laneMask;
-    result.reaching[1] &= laneMask;
+    for (unsigned& lanes : result.reaching)
+        lanes &= laneMask;
     return result;
 }
 

@@ -33,8 +33,8 @@ private:
 // pairs at once: the lanes hold the block's names as bit patterns, and one other name of
 // at most 64 characters is run through all of them a character at a time. Because every
 // lane reads the masks of the same character, a step is one load of a row of masks, with
-// no per-lane look-up. Two texts of one length can go through a block together: each
-// step is a short chain of dependent operations, and two chains side by side keep the
+// no per-lane look-up. Several texts of one length can go through a block together: each
+// step is a short chain of dependent operations, and chains side by side keep the
 // processor busy where one would leave it waiting. Characters are compared by class: the 31
 // commonest codes of the names each have a class of their own, all others share the one left. Codes
 // in one class count as equal, so a length found can only be too high, never too low, and stays a
@@ -75,22 +75,19 @@ public:
     // bits (lane 0 is bit 0). Stops as soon as no lane can get there with the
     // characters still to come.
     unsigned lanesReaching(int block, const Text& text, int needed) const;
-    // The same for two texts of one length at once, into reaching[0] and reaching[1].
-    void lanesReaching(int block, const Text& first, const Text& second, int needed,
-                       unsigned (&reaching)[2]) const;
+    // The same for one to textsAtOnce texts of one length at once, into reaching[0] and on.
+    static constexpr int textsAtOnce = 4;
+    void lanesReaching(int block, const Text* const* texts, int count, int needed,
+                       unsigned* reaching) const;
 
     // The widest form the processor runs is used unless another is asked for; every form
     // gives the same lengths. Returns false, changing nothing, where the processor lacks it.
     enum class Form { Plain, Avx2, Avx512 };
     bool useForm(Form form);
 
-    // What a run of a block reads and gives; public only for the vector forms.
-    struct TextPair {
-        const std::uint8_t* first;
-        const std::uint8_t* second; // none when only one text runs
-    };
+    // What a run of a block gives; public only for the vector forms.
     struct Reaching {
-        unsigned reaching[2] = {0, 0};
+        unsigned reaching[textsAtOnce] = {};
     };
 
 private:
@@ -105,7 +102,8 @@ private:
         std::uint8_t laneCount = 0;
     };
     const MaskRow* rowsOf(int block) const;
-    Reaching runBlock(int block, TextPair texts, int textLength, int needed) const;
+    Reaching runBlock(int block, const std::uint8_t* const* texts, int count, int textLength,
+                      int needed) const;
 
     std::vector<std::uint8_t> classOfCode_;
     std::vector<Block> blocks_;

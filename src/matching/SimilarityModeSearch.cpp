@@ -276,7 +276,7 @@ private:
         LongestCommonSubsequenceBlocks::Text text;
     };
 
-    // The run's names against the blocks of one length, two at a time.
+    // The run's names against the blocks of one length, several at a time.
     void scanBlocksLater(int otherLength) {
         constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
         const int needed = table_.neededMatches[static_cast<size_t>(
@@ -296,18 +296,17 @@ private:
             });
             if (scanning_.empty())
                 return;
-            for (size_t next = 0; next < scanning_.size(); next += 2) {
-                RunName& first = runNames_[static_cast<size_t>(scanning_[next])];
-                unsigned reaching[2] = {0, 0};
-                if (next + 1 < scanning_.size()) {
-                    RunName& second = runNames_[static_cast<size_t>(scanning_[next + 1])];
-                    table_.all.blocks.lanesReaching(block, first.text, second.text, needed,
-                                                    reaching);
-                    takeReachingLanes(scanning_[next + 1], blockBegin, reaching[1], needed);
-                } else {
-                    reaching[0] = table_.all.blocks.lanesReaching(block, first.text, needed);
-                }
-                takeReachingLanes(scanning_[next], blockBegin, reaching[0], needed);
+            constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
+            for (size_t next = 0; next < scanning_.size(); next += atOnce) {
+                const int count =
+                    static_cast<int>(std::min(scanning_.size() - next, size_t{atOnce}));
+                const LongestCommonSubsequenceBlocks::Text* texts[atOnce];
+                for (int text = 0; text < count; ++text)
+                    texts[text] = &runNames_[static_cast<size_t>(scanning_[next + text])].text;
+                unsigned reaching[atOnce];
+                table_.all.blocks.lanesReaching(block, texts, count, needed, reaching);
+                for (int text = 0; text < count; ++text)
+                    takeReachingLanes(scanning_[next + text], blockBegin, reaching[text], needed);
             }
         }
     }

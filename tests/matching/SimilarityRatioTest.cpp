@@ -224,13 +224,20 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
                     for (std::u16string& name : names)
                         name = randomCodes(nameLength);
                     const int block = blocks.addBlock({names.begin(), names.end()});
-                    // Two texts at once give what each gives alone.
-                    LongestCommonSubsequenceBlocks::Text second;
-                    blocks.setText(second, randomCodes(textLength));
-                    unsigned together[2];
-                    blocks.lanesReaching(block, text, second, textLength / 2, together);
-                    ASSERT_EQ(together[0], blocks.lanesReaching(block, text, textLength / 2));
-                    ASSERT_EQ(together[1], blocks.lanesReaching(block, second, textLength / 2));
+                    // Several texts at once give what each gives alone.
+                    constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
+                    LongestCommonSubsequenceBlocks::Text others[atOnce];
+                    const LongestCommonSubsequenceBlocks::Text* texts[atOnce] = {&text};
+                    for (int other = 1; other < atOnce; ++other) {
+                        blocks.setText(others[other], randomCodes(textLength));
+                        texts[other] = &others[other];
+                    }
+                    const int count = 1 + static_cast<int>(random.bounded(atOnce));
+                    unsigned together[atOnce];
+                    blocks.lanesReaching(block, texts, count, textLength / 2, together);
+                    for (int at = 0; at < count; ++at)
+                        ASSERT_EQ(together[at],
+                                  blocks.lanesReaching(block, *texts[at], textLength / 2));
                     for (size_t lane = 0; lane < names.size(); ++lane) {
                         const int expected = plainLongestCommonSubsequence(textCodes, names[lane]);
                         const unsigned reaching = blocks.lanesReaching(block, text, expected);
