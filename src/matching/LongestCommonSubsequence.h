@@ -35,10 +35,11 @@ private:
 // lane reads the masks of the same character, a step is one load of a row of masks, with
 // no per-lane look-up. Several texts of one length can go through a block together: each
 // step is a short chain of dependent operations, and chains side by side keep the
-// processor busy where one would leave it waiting. Characters are compared by class: the 31
-// commonest codes of the names each have a class of their own, all others share the one left. Codes
-// in one class count as equal, so a length found can only be too high, never too low, and stays a
-// bound for the block count.
+// processor busy where one would leave it waiting.
+//
+// Characters are compared by class: the 31 commonest codes of the names each have a class
+// of their own, all others share the one left. Codes in one class count as equal, so a
+// length found can only be too high, never too low, and stays a bound for the block count.
 class LongestCommonSubsequenceBlocks {
 public:
     static constexpr int lanes = 16;
