@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VELMORA_FUZZ_EXPECT(
             velmora::matchingCharactersReach(codesA, codesB, needed) == (matched >= needed), names);
 
-    // Eight lanes at once against the one-pair subsequence, on the names cut to what the
+    // A block of lanes at once against the one-pair subsequence, on the names cut to what the
     // lanes hold: equal where every code has a class of its own, never lower otherwise.
     const std::u16string_view shortA = std::u16string_view(codesA).substr(0, 64);
     const std::u16string_view shortB = std::u16string_view(codesB).substr(0, 64);
@@ -57,18 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int expected = single.lengthWith(shortB);
         velmora::LongestCommonSubsequenceBlocks blocks;
         blocks.chooseClasses({shortA, shortB});
-        velmora::LongestCommonSubsequenceBlocks::Text pattern;
-        blocks.setText(pattern, shortA);
+        velmora::LongestCommonSubsequenceBlocks::Text text;
+        blocks.setText(text, shortA);
         const int block = blocks.addBlock(std::vector<std::u16string_view>(
             velmora::LongestCommonSubsequenceBlocks::lanes, shortB));
-        VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, pattern, expected) == 0xffffu, names);
+        VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, text, expected) == 0xffffu, names);
         std::u16string distinct(shortA);
         distinct += shortB;
         std::sort(distinct.begin(), distinct.end());
         const bool ownClasses = std::unique(distinct.begin(), distinct.end()) - distinct.begin() <=
                                 velmora::LongestCommonSubsequenceBlocks::classes - 1;
         if (ownClasses)
-            VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, pattern, expected + 1) == 0, names);
+            VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, text, expected + 1) == 0, names);
     }
     return 0;
 }

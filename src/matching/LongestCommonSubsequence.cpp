@@ -91,7 +91,9 @@ using Reaching = LongestCommonSubsequenceBlocks::Reaching;
 
 using Row = std::uint64_t[laneCount];
 
-unsigned lanesWithin(const Row& row, const LaneRun& run, int remaining) {
+// Always inlined, so that the vector forms count bits with their own instructions.
+[[gnu::always_inline]] inline unsigned lanesWithin(const Row& row, const LaneRun& run,
+                                                   int remaining) {
     unsigned reaching = 0;
     for (int lane = 0; lane < laneCount; ++lane)
         if (std::popcount(~row[lane] & run.inPattern) + remaining >= run.needed)
@@ -127,11 +129,14 @@ Reaching lanesReachingPlain(const LaneRun& run) {
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2,popcnt"))) unsigned lanesWithin(const __m256i* lanes,
+__attribute__((target("avx2,popcnt"))) unsigned lanesWithin(__m256i first, __m256i second,
+                                                            __m256i third, __m256i fourth,
                                                             const LaneRun& run, int remaining) {
     Row row;
-    for (int part = 0; part < 4; ++part)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4 * part), lanes[part]);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row), first);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 4), second);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 8), third);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + 12), fourth);
     return lanesWithin(row, run, remaining);
 }
 
@@ -155,8 +160,10 @@ __attribute__((target("avx2,popcnt"))) void lanesReachingAvx2(const LaneRun& run
         }
         if (timeToLook(run, at)) {
             unsigned any = 0;
+#pragma GCC unroll 2
             for (int text = 0; text < Texts; ++text)
-                any |= lanesWithin(lanes + 4 * text, run, run.textLength - at - 1);
+                any |= lanesWithin(lanes[4 * text], lanes[4 * text + 1], lanes[4 * text + 2],
+                                   lanes[4 * text + 3], run, run.textLength - at - 1);
             if (any == 0) {
                 for (int text = 0; text < Texts; ++text)
                     reaching[text] = 0;
@@ -164,8 +171,10 @@ __attribute__((target("avx2,popcnt"))) void lanesReachingAvx2(const LaneRun& run
             }
         }
     }
+#pragma GCC unroll 2
     for (int text = 0; text < Texts; ++text)
-        reaching[text] = lanesWithin(lanes + 4 * text, run, 0);
+        reaching[text] = lanesWithin(lanes[4 * text], lanes[4 * text + 1], lanes[4 * text + 2],
+                                     lanes[4 * text + 3], run, 0);
 }
 
 Reaching lanesReachingAvx2(const LaneRun& run) {

@@ -58,7 +58,6 @@ struct NameList {
     std::vector<int> name;
     std::vector<int> lastPosition;
     std::vector<BucketCounts> counts;
-    std::vector<int> settledBefore;      // see findDuplicatesBySimilarity; not in every list
     std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
     LongestCommonSubsequenceBlocks blocks;
 };
