@@ -62,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int block = blocks.addBlock(std::vector<std::u16string_view>(
             velmora::LongestCommonSubsequenceBlocks::lanes, shortB));
         VELMORA_FUZZ_EXPECT(blocks.lanesReaching(block, text, expected) == 0xffffu, names);
+        const velmora::LongestCommonSubsequenceBlocks::Text* texts[] = {&text, &text, &text};
+        unsigned together[3];
+        blocks.lanesReaching(block, texts, 3, expected, together);
+        VELMORA_FUZZ_EXPECT(together[0] == 0xffffu && together[2] == 0xffffu, names);
         std::u16string distinct(shortA);
         distinct += shortB;
         std::sort(distinct.begin(), distinct.end());
