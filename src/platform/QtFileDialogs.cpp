@@ -102,8 +102,10 @@ void DialogSize::applyTo(QFileDialog& dialog) const {
     }
 }
 
-void DialogSize::keep(const QFileDialog& dialog) {
+bool DialogSize::show(QFileDialog& dialog) {
+    const bool accepted = dialog.exec() == QDialog::Accepted;
     size_ = dialog.size();
+    return accepted;
 }
 
 std::unique_ptr<QFileDialog> QtFileDialogs::openDialog(const QString& title,
@@ -118,9 +120,7 @@ std::unique_ptr<QFileDialog> QtFileDialogs::openDialog(const QString& title,
 
 QString QtFileDialogs::openFiles(const QString& title, const QString& filter) {
     const auto dialog = openDialog(title, filter);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    size_.keep(*dialog);
-    if (!accepted)
+    if (!size_.show(*dialog))
         return {};
     return composeSelection(dialog->selectedFiles(), selectionCapacity);
 }
@@ -139,9 +139,7 @@ std::unique_ptr<QFileDialog> QtFileDialogs::saveDialog(const QString& title,
 
 QString QtFileDialogs::saveFile(const QString& title, const QString& filter) {
     const auto dialog = saveDialog(title, filter);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    size_.keep(*dialog);
-    if (!accepted)
+    if (!size_.show(*dialog))
         return {};
     return dialog->selectedFiles().value(0);
 }
@@ -163,9 +161,7 @@ std::unique_ptr<QFileDialog> QtFolderBrowser::folderDialog(const QString& prompt
 
 QString QtFolderBrowser::askForFolder(const QString& prompt, const QString& startFolder) {
     const auto dialog = folderDialog(prompt, startFolder);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    size_.keep(*dialog);
-    if (!accepted)
+    if (!size_.show(*dialog))
         return {};
     const QString chosen = dialog->selectedFiles().value(0);
     return chosen.isEmpty() ? QString() : QDir::cleanPath(chosen);

@@ -18,7 +18,9 @@ public:
     static constexpr QSize initial{900, 560};
 
     void applyTo(QFileDialog& dialog) const;
-    void keep(const QFileDialog& dialog);
+    // Shows the dialog and waits for it; keeps the size the user left it at. True when
+    // the user accepted it.
+    bool show(QFileDialog& dialog);
 
 private:
     QSize size_ = initial;
