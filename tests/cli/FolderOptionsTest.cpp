@@ -190,17 +190,26 @@ TEST(FolderCommand, WithoutListOnlyTheWalkedFilesAreCompared) {
                                   tree.path("backup/song.mp3").toUtf8() + "\n");
 }
 
-TEST(FolderProgram, AFolderTheUserMayNotReadIsAnError) {
+// A folder that may not be read, and one behind a folder that may not be searched (not
+// to be called a file).
+TEST(FolderProgram, AFolderTheUserCannotOpenIsAnError) {
     TemporaryTree tree;
     tree.setMode(QString(), 0755);
-    tree.file(QStringLiteral("closed/x.txt"));
+    tree.file(QStringLiteral("closed/below/y.txt"));
     tree.setMode(QStringLiteral("closed"), 0700);
+    const struct {
+        const char* folder;
+        const char* what;
+    } cases[] = {{"closed", "cannot read"}, {"closed/below", "cannot reach"}};
+    for (const auto& test : cases) {
+        const QString folder = tree.path(QString::fromLatin1(test.folder));
 
-    const Outcome outcome = runAsUnprivilegedUser({"--folder", tree.path("closed")});
+        const Outcome outcome = runAsUnprivilegedUser({"--folder", folder});
 
-    EXPECT_EQ(outcome.status, kUsageOrInputError);
-    EXPECT_EQ(outcome.errors, "velmora-find: cannot read the folder '" +
-                                  tree.path("closed").toUtf8() + "': Permission denied\n");
+        EXPECT_EQ(outcome.status, kUsageOrInputError) << test.folder;
+        EXPECT_EQ(outcome.errors, QByteArray("velmora-find: ") + test.what + " the folder '" +
+                                      folder.toUtf8() + "': Permission denied\n");
+    }
 }
 
 TEST(FolderProgram, WhatTheWalkLeavesOutIsCountedAtTheEnd) {
@@ -254,19 +263,6 @@ TEST(FolderProgram, FoldersTheUserMayNotReadAreLeftOutAndCounted) {
     EXPECT_EQ(outcome.output,
               lines({tree.path("a.txt"), tree.path("open/b.txt"), tree.path("open/deeper/c.txt")}));
     EXPECT_EQ(outcome.errors, "velmora-find: 4 folders left out: they cannot be read\n");
-}
-
-TEST(FolderProgram, AFolderBehindOneThatMayNotBeSearchedIsNotCalledAFile) {
-    TemporaryTree tree;
-    tree.setMode(QString(), 0755);
-    tree.file(QStringLiteral("closed/below/y.txt"));
-    tree.setMode(QStringLiteral("closed"), 0700);
-
-    const Outcome outcome = runAsUnprivilegedUser({"--folder", tree.path("closed/below")});
-
-    EXPECT_EQ(outcome.status, kUsageOrInputError);
-    EXPECT_EQ(outcome.errors, "velmora-find: cannot reach the folder '" +
-                                  tree.path("closed/below").toUtf8() + "': Permission denied\n");
 }
 
 } // namespace
