@@ -103,24 +103,24 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
     std::vector<KeyGroups> groupsOfStage(static_cast<size_t>(groupingCount));
     // Each grouping says how far it has got every half percent of the list, so that the
     // progress moves in small steps even when there are only a few groupings to share out.
-    const size_t step = std::max<size_t>(1, static_cast<size_t>(count) / 200);
+    const int halfPercent = std::max(1, count / 200);
     const long long textsToGroup = std::max(1LL, static_cast<long long>(count) * groupingCount);
     std::atomic<long long> textsGrouped{0};
     std::atomic<bool> stopping{false};
     // The calling thread may be held up (a new grouping sets up its table) while another
     // worker groups on; the position shown then catches up half a percent at a time
     // rather than jumping.
-    const int shownStep = std::max(1, count / 200);
     int shown = 0;
     auto show = [&](long long grouped) {
-        shown = std::min(static_cast<int>(count * grouped / textsToGroup), shown + shownStep);
+        shown = std::min(static_cast<int>(count * grouped / textsToGroup), shown + halfPercent);
         reporter.report(SearchProgress::Stage::Pairs, shown, count);
     };
     const bool finished = runTasksInParallel(
         groupingCount, threads,
         [&](int stage, int worker) {
             groupsOfStage[static_cast<size_t>(stage)] = groupEqualTexts(
-                keysOfStage[static_cast<size_t>(stage)], step, [&](size_t moreGrouped) {
+                keysOfStage[static_cast<size_t>(stage)], static_cast<size_t>(halfPercent),
+                [&](size_t moreGrouped) {
                     const long long grouped =
                         textsGrouped.fetch_add(static_cast<long long>(moreGrouped)) +
                         static_cast<long long>(moreGrouped);
