@@ -202,16 +202,21 @@ public:
             if (length <= LongestCommonSubsequenceBlocks::longestName)
                 table_.all.blocks.setText(runName.text, table_.codesOf(names[at]));
         }
-        for (const int otherLength : lengthsInReach_)
+        // Lengths where either side is too long for the blocks go entry by entry.
+        lengthsOutsideBlocks_.clear();
+        for (const int otherLength : lengthsInReach_) {
             if (length <= LongestCommonSubsequenceBlocks::longestName &&
                 otherLength <= LongestCommonSubsequenceBlocks::longestName)
                 scanBlocksLater(otherLength);
+            else
+                lengthsOutsideBlocks_.push_back(otherLength);
+        }
+        if (lengthsOutsideBlocks_.empty())
+            return;
         for (int at = 0; at < count; ++at) {
-            start(names[at]);
-            for (const int otherLength : lengthsInReach_)
-                if (length > LongestCommonSubsequenceBlocks::longestName ||
-                    otherLength > LongestCommonSubsequenceBlocks::longestName)
-                    scanEntriesLater(runNames_[static_cast<size_t>(at)], otherLength);
+            startName(names[at]);
+            for (const int otherLength : lengthsOutsideBlocks_)
+                scanEntriesLater(runNames_[static_cast<size_t>(at)], otherLength);
         }
     }
 
@@ -351,15 +356,19 @@ private:
         }
     }
 
-    // Sets up for a new name; returns its length.
+    // Sets up for a new name and the lengths in its reach; returns its length.
     int start(int name) {
+        startName(name);
         const int length = table_.lengthOf[static_cast<size_t>(name)];
+        collectLengthsInReach(length);
+        return length;
+    }
+
+    void startName(int name) {
         patternSet_ = false;
         name_ = name;
         laneBlock_ = -1;
         laneTextSet_ = false;
-        collectLengthsInReach(length);
-        return length;
     }
 
     // The lengths a name of this length can be alike to, nearest first: near lengths are
@@ -453,6 +462,7 @@ private:
     int lanesIn_ = 0;
     unsigned reachingLanes_ = 0;
     std::vector<int> lengthsInReach_;
+    std::vector<int> lengthsOutsideBlocks_;
     std::vector<int> run_;
     std::vector<RunName> runNames_ = std::vector<RunName>(namesPerRun);
     std::vector<int> scanning_;
