@@ -17,7 +17,7 @@ std::vector<ResultRow> findDuplicates(const QStringList& paths, const SearchOpti
             ? findDuplicatesByOptions(paths, options, style, hooks.threads, reporter)
             : findDuplicatesBySimilarity(paths, style, hooks.threads, reporter);
     if (!options.optionMode() && !reporter.stopRequested())
-        completeSimilarityRows(rows, paths, style, hooks.threads, reporter);
+        fillSimilarityRatios(rows, style, hooks.threads, reporter);
     if (reporter.stopRequested())
         return {};
     // The rows come out whole, so the clean-up has nothing left to walk.

@@ -2,15 +2,23 @@
 
 #include "DuplicateSearch.h"
 #include "SearchProgressReporter.h"
+#include "SimilarityNames.h"
 
 namespace velmora {
 
-// Completes the final rows of a similarity run, which come with path, tick and partner:
-// each row gets the ratio of its pair (earlier entry's name first), and a path that is
-// listed more than once but matched no other path loses its tick, since it is no
-// duplicate of anything. Only the final rows are looked at; the lists of names are built
-// only when such a path turns up. Leaves the rows as they are when stopped.
-void completeSimilarityRows(std::vector<ResultRow>& rows, const QStringList& paths, PathStyle style,
-                            int threads, SearchProgressReporter& reporter);
+// The final rows of a similarity run come with path, tick and partner. These complete
+// them; each leaves the rows as they are when stopped.
+
+// A path that is listed more than once but matched no other path loses its tick, since it
+// is no duplicate of anything. `table` and `nameGroups` are the run's names, `pathGroups`
+// its paths grouped; the names are only looked at when such a path turns up.
+void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows, const QStringList& paths,
+                                       const NameTable& table, const KeyGroups& nameGroups,
+                                       const KeyGroups& pathGroups, int threads,
+                                       SearchProgressReporter& reporter);
+
+// Each row gets the ratio of its pair, earlier entry's name first.
+void fillSimilarityRatios(std::vector<ResultRow>& rows, PathStyle style, int threads,
+                          SearchProgressReporter& reporter);
 
 } // namespace velmora

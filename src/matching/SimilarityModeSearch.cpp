@@ -1,177 +1,19 @@
 #include "SimilarityModeSearch.h"
 
-#include "CharacterBuckets.h"
 #include "FinalRows.h"
-#include "KeyGroups.h"
-#include "LongestCommonSubsequence.h"
-#include "NameKeys.h"
 #include "ParallelTasks.h"
 #include "SimilarFilename.h"
-#include "SimilarityThreshold.h"
+#include "SimilarityModeRows.h"
+#include "SimilarityNames.h"
 
 #include <algorithm>
 #include <bit>
-#include <cstdint>
-#include <cstring>
 #include <functional>
-#include <limits>
 #include <string_view>
 
 namespace velmora {
 
 namespace {
-
-// Positions grouped by a small number, kept in ascending order within each group.
-struct PositionLists {
-    std::vector<int> offsets; // group g holds positions[offsets[g] .. offsets[g + 1])
-    std::vector<int> positions;
-
-    static PositionLists build(const std::vector<int>& groupOfPosition, int groupCount) {
-        PositionLists lists;
-        lists.offsets.assign(static_cast<size_t>(groupCount) + 1, 0);
-        for (const int group : groupOfPosition)
-            ++lists.offsets[static_cast<size_t>(group) + 1];
-        for (size_t group = 0; group < static_cast<size_t>(groupCount); ++group)
-            lists.offsets[group + 1] += lists.offsets[group];
-        lists.positions.resize(groupOfPosition.size());
-        std::vector<int> fill(lists.offsets.begin(), lists.offsets.end() - 1);
-        for (size_t position = 0; position < groupOfPosition.size(); ++position)
-            lists.positions[static_cast<size_t>(
-                fill[static_cast<size_t>(groupOfPosition[position])]++)] =
-                static_cast<int>(position);
-        return lists;
-    }
-    int last(int group) const { return positions[static_cast<size_t>(offsets[group + 1] - 1)]; }
-    // The greatest position of the group below `limit`, or -1.
-    int before(int group, int limit) const {
-        const auto begin = positions.begin() + offsets[static_cast<size_t>(group)];
-        const auto end = positions.begin() + offsets[static_cast<size_t>(group) + 1];
-        const auto found = std::lower_bound(begin, end, limit);
-        return found == begin ? -1 : *(found - 1);
-    }
-};
-
-// Names of each length, latest last position first, with what the scans read of each kept
-// side by side, and the short ones sixteen to a block in list order.
-struct NameList {
-    std::vector<int> offsets; // per length
-    std::vector<int> name;
-    std::vector<int> lastPosition;
-    std::vector<BucketCounts> counts;
-    std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
-    LongestCommonSubsequenceBlocks blocks;
-};
-
-// Everything the scans read, built once and shared read-only by the workers.
-struct NameTable {
-    // Per distinct name (numbered in order of first appearance).
-    std::vector<int> lengthOf;
-    std::vector<int> caseGroupOf; // names equal apart from case (whole-string upper case)
-    std::vector<int> codeOffsets;
-    std::u16string codes;
-    PositionLists positionsOfName;
-    PositionLists positionsOfCaseGroup;
-
-    NameList all;
-
-    std::vector<int> neededMatches; // per total length of two names
-    int longestName = 0;
-
-    int nameCount() const { return static_cast<int>(lengthOf.size()); }
-    std::u16string_view codesOf(int name) const {
-        return std::u16string_view(codes).substr(
-            static_cast<size_t>(codeOffsets[static_cast<size_t>(name)]),
-            static_cast<size_t>(lengthOf[static_cast<size_t>(name)]));
-    }
-};
-
-// Fills a list with the given names; its blocks' classes are chosen beforehand.
-void fillNameList(NameList& list, const NameTable& table, std::vector<int> names) {
-    std::sort(names.begin(), names.end(), [&](int a, int b) {
-        const int lengthA = table.lengthOf[static_cast<size_t>(a)];
-        const int lengthB = table.lengthOf[static_cast<size_t>(b)];
-        if (lengthA != lengthB)
-            return lengthA < lengthB;
-        return table.positionsOfName.last(a) > table.positionsOfName.last(b);
-    });
-    list.offsets.assign(static_cast<size_t>(table.longestName) + 2, 0);
-    for (const int name : names) {
-        ++list.offsets[static_cast<size_t>(table.lengthOf[static_cast<size_t>(name)]) + 1];
-        list.name.push_back(name);
-        list.lastPosition.push_back(table.positionsOfName.last(name));
-        list.counts.push_back(countBuckets(table.codesOf(name)));
-    }
-    for (size_t length = 0; length + 1 < list.offsets.size(); ++length)
-        list.offsets[length + 1] += list.offsets[length];
-
-    constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
-    const int longestInBlocks =
-        std::min(table.longestName, LongestCommonSubsequenceBlocks::longestName);
-    list.firstBlockOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, 0);
-    std::vector<std::u16string_view> blockNames;
-    int blockCount = 0;
-    for (int length = 1; length <= longestInBlocks; ++length) {
-        list.firstBlockOfLength[static_cast<size_t>(length)] = blockCount;
-        const int begin = list.offsets[static_cast<size_t>(length)];
-        const int end = list.offsets[static_cast<size_t>(length) + 1];
-        for (int entry = begin; entry < end; entry += lanes) {
-            blockNames.clear();
-            for (int at = entry; at < std::min(entry + lanes, end); ++at)
-                blockNames.push_back(table.codesOf(list.name[static_cast<size_t>(at)]));
-            list.blocks.addBlock(blockNames);
-            ++blockCount;
-        }
-    }
-}
-
-NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& nameGroups) {
-    NameTable table;
-    std::vector<QStringView> names;
-    names.reserve(static_cast<size_t>(paths.size()));
-    for (const QString& path : paths)
-        names.push_back(fileNameView(path, style));
-    nameGroups = groupEqualTexts(names);
-    const int nameCount = nameGroups.groupCount;
-    table.positionsOfName = PositionLists::build(nameGroups.groupOf, nameCount);
-
-    std::vector<QString> upperNames(static_cast<size_t>(nameCount));
-    table.lengthOf.resize(static_cast<size_t>(nameCount));
-    table.codeOffsets.resize(static_cast<size_t>(nameCount));
-    for (int name = 0; name < nameCount; ++name) {
-        const QStringView text =
-            names[static_cast<size_t>(table.positionsOfName.positions[static_cast<size_t>(
-                table.positionsOfName.offsets[static_cast<size_t>(name)])])];
-        table.lengthOf[static_cast<size_t>(name)] = static_cast<int>(text.size());
-        table.longestName = std::max(table.longestName, static_cast<int>(text.size()));
-        table.codeOffsets[static_cast<size_t>(name)] = static_cast<int>(table.codes.size());
-        table.codes += similarityCodes(text);
-        upperNames[static_cast<size_t>(name)] = text.toString().toUpper();
-    }
-    const KeyGroups caseGroups =
-        groupEqualTexts(std::vector<QStringView>(upperNames.begin(), upperNames.end()));
-    table.caseGroupOf = caseGroups.groupOf;
-    std::vector<int> caseGroupOfPosition(nameGroups.groupOf.size());
-    for (size_t position = 0; position < caseGroupOfPosition.size(); ++position)
-        caseGroupOfPosition[position] =
-            table.caseGroupOf[static_cast<size_t>(nameGroups.groupOf[position])];
-    table.positionsOfCaseGroup = PositionLists::build(caseGroupOfPosition, caseGroups.groupCount);
-
-    std::vector<int> order(static_cast<size_t>(nameCount));
-    for (int name = 0; name < nameCount; ++name)
-        order[static_cast<size_t>(name)] = name;
-    std::vector<std::u16string_view> shortNames;
-    for (const int name : order)
-        if (table.lengthOf[static_cast<size_t>(name)] <=
-            LongestCommonSubsequenceBlocks::longestName)
-            shortNames.push_back(table.codesOf(name));
-    table.all.blocks.chooseClasses(shortNames);
-    fillNameList(table.all, table, std::move(order));
-
-    table.neededMatches.resize(2 * static_cast<size_t>(table.longestName) + 1);
-    for (size_t total = 0; total < table.neededMatches.size(); ++total)
-        table.neededMatches[total] = minimumMatchedCharacters(static_cast<int>(total));
-    return table;
-}
 
 // Names of one length scanned together: a block's masks, once read, serve them all from
 // the nearest cache. Measured, runs of 64 to 512 names were alike, and far ahead of 16.
@@ -596,7 +438,12 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
                 facts.noteEarlierMatch(position, earlier);
         }
     }
-    return facts.finalRows(paths, pathGroups);
+    std::vector<ResultRow> rows = facts.finalRows(paths, pathGroups);
+    untickPathsMatchingOnlyThemselves(rows, paths, table, nameGroups, pathGroups, threads,
+                                      reporter);
+    if (reporter.stopRequested())
+        return {};
+    return rows;
 }
 
 } // namespace velmora
