@@ -1,9 +1,9 @@
 #include "SaveResults.h"
 
 #include "ErrorTrap.h"
-#include "FileSystem.h"
 #include "ProperlySpacedText.h"
 #include "ResultsListColumns.h"
+#include "SaveTarget.h"
 
 namespace velmora {
 
@@ -23,12 +23,19 @@ void SaveResultsAsTextFile(const ResultsList& list, Services& services, WindowPo
     });
     if (!trap.test(102, [&] { return !fileName.isEmpty(); }))
         return;
-    // The name is used exactly as typed: no extension is added.
+    // The name is used exactly as typed: no extension is added. A folder, pipe or device
+    // is refused before the question, since answering Yes could not replace it anyway.
     bool goOn = true;
     trap.step(104, [&] {
-        if (FileIsPresent(fileName))
+        const SaveTarget target = saveTargetFor(fileName);
+        if (target.way == SaveTarget::Way::Refuse) {
+            goOn = false;
+            messages.show(refusedSaveMessage(fileName), MessageBoxes::Buttons::Ok,
+                          MessageBoxes::Icon::Exclamation);
+        } else if (target.existing) {
             goOn = messages.show(overwriteQuestion(fileName), MessageBoxes::Buttons::YesNo) ==
                    MessageBoxes::Answer::Yes;
+        }
     });
     if (!goOn)
         return;

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace velmora {
 namespace {
 
@@ -154,15 +159,50 @@ TEST_F(SaveResultsTest, AFileThatCannotBeCreatedGivesOneMessageAndNoDone) {
     EXPECT_EQ(steps.back().text, QStringLiteral("Progress Bar"));
 }
 
-TEST_F(SaveResultsTest, AFolderInPlaceOfTheFileIsLeftAsItWas) {
+// Yes could not replace any of these, so the overwrite question is not asked.
+TEST_F(SaveResultsTest, WhatIsNotAPlainFileIsRefusedBeforeTheOverwriteQuestion) {
     setRows({{QStringLiteral("/r"), true}});
-    const QString target = path(QStringLiteral("a folder"));
-    ASSERT_TRUE(QDir().mkpath(target + QStringLiteral("/inside")));
-    save(target); // asked first, since the name is present; Yes by default
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_TRUE(messages.shown[1].text.contains(target));
-    EXPECT_NE(messages.shown[1].text, QStringLiteral("Done."));
-    EXPECT_TRUE(QFileInfo(target + QStringLiteral("/inside")).isDir());
+    // Short, since a socket's path may not pass 107 bytes.
+    const QTemporaryDir nodes(QDir::tempPath() + QStringLiteral("/velmora-XXXXXX"));
+    ASSERT_TRUE(nodes.isValid());
+    const QString folder = nodes.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
+    const QString pipe = nodes.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString socketPath = nodes.filePath(QStringLiteral("socket"));
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(listener);
+    const QString linkToFolder = nodes.filePath(QStringLiteral("link to folder"));
+    const QString linkToDevice = nodes.filePath(QStringLiteral("link to device"));
+    ASSERT_TRUE(QFile::link(folder, linkToFolder));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), linkToDevice));
+
+    for (const QString& target : {folder, pipe, socketPath, linkToFolder, linkToDevice}) {
+        SCOPED_TRACE(target.toStdString());
+        messages.shown.clear();
+        steps.clear();
+        const QByteArray native = QFile::encodeName(target);
+        struct stat before {};
+        ASSERT_EQ(lstat(native.constData(), &before), 0);
+        save(target);
+
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text,
+                  target + QStringLiteral(" is not a regular file. Nothing was written; "
+                                          "choose another name."));
+        EXPECT_EQ(messages.shown[0].icon, MessageBoxes::Icon::Exclamation);
+        EXPECT_TRUE(steps.empty());
+        struct stat after {};
+        ASSERT_EQ(lstat(native.constData(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+    }
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/inside")).isDir());
+    EXPECT_FALSE(form->pointer().isBusy());
 }
 
 // velmora-find writes its text and clipboard formats with the same writers to its output;

@@ -133,8 +133,7 @@ WriteOutcome SaveListviewProperlySpaced(const ColumnList& list, const QString& p
     switch (target.way) {
     case SaveTarget::Way::Refuse:
         steps.idle();
-        return WriteOutcome::failure(path + QStringLiteral(" is not a regular file. Nothing was "
-                                                           "written; choose another name."));
+        return WriteOutcome::failure(refusedSaveMessage(path));
     case SaveTarget::Way::RewriteInPlace: {
         QFile file(target.path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -47,6 +47,11 @@ SaveTarget saveTargetFor(const QString& path) {
     return target;
 }
 
+QString refusedSaveMessage(const QString& path) {
+    return path +
+           QStringLiteral(" is not a regular file. Nothing was written; choose another name.");
+}
+
 void keepOwnerAndPermissions(int descriptor, const SaveTarget& target) {
     if (!target.existing || descriptor < 0)
         return;

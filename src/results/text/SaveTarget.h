@@ -31,6 +31,9 @@ struct SaveTarget {
 
 SaveTarget saveTargetFor(const QString& path);
 
+// Why nothing was written to a path that names no plain file, and what the user can do.
+QString refusedSaveMessage(const QString& path);
+
 // Gives the file behind the descriptor the old file's owner, group and permissions, as
 // far as the user may set them; what may not be set stays as it is.
 void keepOwnerAndPermissions(int descriptor, const SaveTarget& target);
