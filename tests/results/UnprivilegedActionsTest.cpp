@@ -38,7 +38,8 @@ QString tree() {
 }
 
 // The tree both copies share:
-//   free/      writable by the child: one.txt, two.txt
+//   free/      writable by the child: one.txt, two.txt, link.txt (to locked/three.txt),
+//              modes.txt (the child's, with set-user, set-group and sticky bits)
 //   locked/    not writable by the child: three.txt (its contents writable by anyone)
 //   home/      the child's home, with its own trash, settings and caches
 QString treePath(const QString& relative) {
@@ -128,7 +129,29 @@ public:
             QStringLiteral("Are you sure you wish to overwrite ")));
         EXPECT_EQ(fakes.messages.shown[2].text, QStringLiteral("Done."));
         EXPECT_EQ(readBytes(existing), QByteArray("File(s)\t\r\n/a     \t\r\n"));
+
+        // Through a link from a folder it may write, the same holds: what counts is the
+        // folder of the file itself.
+        const QString link = treePath(QStringLiteral("free/link.txt"));
+        form->resultsList().setRows({{QStringLiteral("/b"), true}});
+        fakes.fileDialogs.saveAnswers.push_back(link);
+        form->PushButton6().click();
+        ASSERT_EQ(fakes.messages.shown.size(), 5u);
+        EXPECT_EQ(fakes.messages.shown[4].text, QStringLiteral("Done."));
+        EXPECT_EQ(readBytes(existing), QByteArray("File(s)\t\r\n/b     \t\r\n"));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
         EXPECT_FALSE(form->pointer().isBusy());
+    }
+};
+
+class ReplaceKeepingTheModeBits : public ChildActions {
+public:
+    void TestBody() override {
+        form->resultsList().setRows({{QStringLiteral("/a"), true}});
+        fakes.fileDialogs.saveAnswers.push_back(treePath(QStringLiteral("free/modes.txt")));
+        form->PushButton6().click();
+        ASSERT_EQ(fakes.messages.shown.size(), 2u); // the overwrite question, then the report
+        EXPECT_EQ(fakes.messages.shown[1].text, QStringLiteral("Done."));
     }
 };
 
@@ -142,6 +165,9 @@ const bool childTestsRegistered = [] {
     ::testing::RegisterTest("UnprivilegedChild", "SaveIntoALockedFolder", nullptr, nullptr,
                             __FILE__, __LINE__,
                             []() -> ChildActions* { return new SaveIntoLockedFolder; });
+    ::testing::RegisterTest("UnprivilegedChild", "ReplaceKeepingTheModeBits", nullptr, nullptr,
+                            __FILE__, __LINE__,
+                            []() -> ChildActions* { return new ReplaceKeepingTheModeBits; });
     return true;
 }();
 
@@ -161,18 +187,22 @@ protected:
         ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/one.txt"), "one"));
         ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/two.txt"), "two"));
         ASSERT_TRUE(writeBytes(root + QStringLiteral("/locked/three.txt"), "three"));
+        ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/modes.txt"), "modes"));
+        ASSERT_TRUE(QFile::link(root + QStringLiteral("/locked/three.txt"),
+                                root + QStringLiteral("/free/link.txt")));
 
         // Everything belongs to the child except the locked folder, which nobody but its
         // owner may write; as root, the child is someone else.
         const bool asRoot = geteuid() == 0;
-        for (const char* entry : {"", "/free", "/free/one.txt", "/free/two.txt", "/home",
-                                  "/home/data", "/home/config", "/home/cache"}) {
+        for (const char* entry : {"", "/free", "/free/one.txt", "/free/two.txt", "/free/modes.txt",
+                                  "/home", "/home/data", "/home/config", "/home/cache"}) {
             const QByteArray path = QFile::encodeName(root) + entry;
             if (asRoot) {
                 ASSERT_EQ(::chown(path.constData(), kNobody, kNobodyGroup), 0) << path.data();
             }
         }
         ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 0755), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(root + QStringLiteral("/free/modes.txt")), 07754), 0);
         ASSERT_EQ(::chmod(QFile::encodeName(root + QStringLiteral("/locked/three.txt")), 0666), 0);
         ASSERT_EQ(::chmod(QFile::encodeName(root + QStringLiteral("/locked")), 0555), 0);
     }
@@ -241,6 +271,20 @@ TEST_F(UnprivilegedUser, ASaveIntoALockedFolderMakesNoFileButRewritesAWritableOn
     EXPECT_EQ(after.st_ino, before.st_ino) << "written in place";
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("/locked/new.txt")));
+}
+
+// A write by anyone but the superuser clears the set-user and set-group bits, so only an
+// ordinary user's save shows whether they are set again after the text.
+TEST_F(UnprivilegedUser, AReplacedFileKeepsItsSetUserSetGroupAndStickyBits) {
+    const QByteArray modes = QFile::encodeName(root + QStringLiteral("/free/modes.txt"));
+    struct stat before {};
+    ASSERT_EQ(::stat(modes.constData(), &before), 0);
+    ASSERT_NO_FATAL_FAILURE(runChild(QStringLiteral("ReplaceKeepingTheModeBits")));
+    struct stat after {};
+    ASSERT_EQ(::stat(modes.constData(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino) << "replaced whole";
+    EXPECT_EQ(after.st_mode & 07777, 07754u);
+    EXPECT_EQ(readBytes(QFile::decodeName(modes)), QByteArray("File(s)\t\r\n/a     \t\r\n"));
 }
 
 } // namespace

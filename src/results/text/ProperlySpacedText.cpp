@@ -151,12 +151,17 @@ WriteOutcome SaveListviewProperlySpaced(const ColumnList& list, const QString& p
         QSaveFile file(target.path);
         if (!file.open(QIODevice::WriteOnly))
             return failed(QStringLiteral("Cannot create "), file.errorString());
+        // Before writing, so the text is never open to more people than the old file was;
+        // again after the last write, which cleared the set-user and set-group bits.
         keepOwnerAndPermissions(file.handle(), target);
-        const QString error = written(file);
+        QString error = written(file);
+        if (error.isEmpty() && !file.flush())
+            error = file.errorString();
         if (!error.isEmpty()) {
             file.cancelWriting();
             return failed(QStringLiteral("Cannot write "), error);
         }
+        keepOwnerAndPermissions(file.handle(), target);
         if (!file.commit())
             return failed(QStringLiteral("Cannot finish writing "), file.errorString());
         break;

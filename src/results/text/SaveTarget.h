@@ -35,7 +35,8 @@ SaveTarget saveTargetFor(const QString& path);
 QString refusedSaveMessage(const QString& path);
 
 // Gives the file behind the descriptor the old file's owner, group and permissions, as
-// far as the user may set them; what may not be set stays as it is.
+// far as the user may set them; what may not be set stays as it is. A write by anyone but
+// the superuser clears the set-user and set-group bits, so it is called after the last one.
 void keepOwnerAndPermissions(int descriptor, const SaveTarget& target);
 
 } // namespace velmora

@@ -340,22 +340,26 @@ TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath("results.txt");
-    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
-    const QByteArray native = QFile::encodeName(path);
-    ASSERT_EQ(chmod(native.constData(), 0604), 0);
-    // Run by the superuser, the file is someone else's; otherwise it stays the user's.
-    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
-    const gid_t group = geteuid() == 0 ? 65534 : getegid();
-    ASSERT_EQ(chown(native.constData(), owner, group), 0);
-    const ino_t before = statusOf(path).st_ino;
+    // Set-user, set-group and sticky bits too: a change of owner clears the first two.
+    for (const mode_t mode : {mode_t{0604}, mode_t{07754}}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+        const QByteArray native = QFile::encodeName(path);
+        // Run by the superuser, the file is someone else's; otherwise it stays the user's.
+        const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+        const gid_t group = geteuid() == 0 ? 65534 : getegid();
+        ASSERT_EQ(chown(native.constData(), owner, group), 0);
+        ASSERT_EQ(chmod(native.constData(), mode), 0);
+        const ino_t before = statusOf(path).st_ino;
 
-    ASSERT_TRUE(saveOneRow(path).ok);
-    const struct stat after = statusOf(path);
-    EXPECT_NE(after.st_ino, before) << "a single-name file is replaced whole";
-    EXPECT_EQ(after.st_mode & 07777, 0604u);
-    EXPECT_EQ(after.st_uid, owner);
-    EXPECT_EQ(after.st_gid, group);
-    EXPECT_EQ(readAll(path), savedText);
+        ASSERT_TRUE(saveOneRow(path).ok);
+        const struct stat after = statusOf(path);
+        EXPECT_NE(after.st_ino, before) << "a single-name file is replaced whole";
+        EXPECT_EQ(after.st_mode & 07777, mode);
+        EXPECT_EQ(after.st_uid, owner);
+        EXPECT_EQ(after.st_gid, group);
+        EXPECT_EQ(readAll(path), savedText);
+    }
 }
 
 TEST(SaveListviewProperlySpaced, FileNamePartIsTheTextAfterTheLastSlash) {
