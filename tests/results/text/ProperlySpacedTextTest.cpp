@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -360,6 +363,64 @@ TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
         EXPECT_EQ(after.st_gid, group);
         EXPECT_EQ(readAll(path), savedText);
     }
+}
+
+// Makes every write past the first bytes of a file fail, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+};
+
+TEST(SaveListviewProperlySpaced, AWriteRefusedMidwayIsAFailureThatAReplacedFileSurvives) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString single = folder.filePath("single.txt");
+    const QString linked = folder.filePath("linked.txt"); // two names: written in place
+    for (const QString& path : {single, linked}) {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old text");
+    }
+    ASSERT_EQ(link(QFile::encodeName(linked).constData(),
+                   QFile::encodeName(folder.filePath("second name.txt")).constData()),
+              0);
+    std::vector<std::pair<QString, bool>> paths;
+    for (int row = 0; row < 2000; ++row)
+        paths.emplace_back(QStringLiteral("/data/%1").arg(row), true);
+    const auto list = TableFixture::files(paths);
+
+    WriteOutcome replaced;
+    WriteOutcome inPlace;
+    {
+        const FileSizeLimit limit(4096);
+        replaced = SaveListviewProperlySpaced(list, single);
+        inPlace = SaveListviewProperlySpaced(list, linked);
+    }
+    EXPECT_FALSE(replaced.ok);
+    EXPECT_TRUE(replaced.error.startsWith(QStringLiteral("Cannot write ") + single))
+        << replaced.error.toStdString();
+    EXPECT_EQ(readAll(single), QByteArray("old text"));
+    EXPECT_FALSE(inPlace.ok);
+    EXPECT_TRUE(inPlace.error.endsWith(QStringLiteral(" The file is incomplete.")))
+        << inPlace.error.toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3)
+        << "no temporary file may be left behind";
 }
 
 TEST(SaveListviewProperlySpaced, FileNamePartIsTheTextAfterTheLastSlash) {
