@@ -180,8 +180,11 @@ TEST_F(SaveResultsTest, WhatIsNotAPlainFileIsRefusedBeforeTheOverwriteQuestion) 
     const QString linkToDevice = nodes.filePath(QStringLiteral("link to device"));
     ASSERT_TRUE(QFile::link(folder, linkToFolder));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), linkToDevice));
+    const QString linkInALoop = nodes.filePath(QStringLiteral("loop"));
+    ASSERT_EQ(symlink("loop", QFile::encodeName(linkInALoop).constData()), 0);
 
-    for (const QString& target : {folder, pipe, socketPath, linkToFolder, linkToDevice}) {
+    for (const QString& target :
+         {folder, pipe, socketPath, linkToFolder, linkToDevice, linkInALoop}) {
         SCOPED_TRACE(target.toStdString());
         messages.shown.clear();
         steps.clear();

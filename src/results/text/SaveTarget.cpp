@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -19,7 +20,11 @@ SaveTarget saveTargetFor(const QString& path) {
     target.path = path;
     const QByteArray native = QFile::encodeName(path);
     struct stat link {};
-    if (lstat(native.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    const bool isLink = lstat(native.constData(), &link) == 0 && S_ISLNK(link.st_mode);
+    // A file whose real name is not valid UTF-8 cannot be named to make a new file in its
+    // place: anything but writing it through the link would write another file.
+    bool unnameable = false;
+    if (isLink) {
         // Resolved by its bytes: the toolkit's own resolution would drop a leading U+FEFF
         // from a name and write to another file.
         const std::unique_ptr<char, decltype(&std::free)> resolved(
@@ -27,11 +32,18 @@ SaveTarget saveTargetFor(const QString& path) {
         if (resolved) {
             if (const std::optional<QString> text = decodeFileName(resolved.get()))
                 target.path = *text;
+            else
+                unnameable = true;
         }
     }
     struct stat status {};
-    if (stat(QFile::encodeName(target.path).constData(), &status) != 0)
-        return target; // nothing there yet: a new file
+    if (stat(QFile::encodeName(target.path).constData(), &status) != 0) {
+        // Nothing there yet: a new file. But a link that cannot be followed to its end (a
+        // loop) leads to no name a new file could take; writing would replace the link.
+        if (isLink && errno != ENOENT)
+            target.way = SaveTarget::Way::Refuse;
+        return target;
+    }
     if (!S_ISREG(status.st_mode)) {
         target.way = SaveTarget::Way::Refuse;
         return target;
@@ -42,7 +54,7 @@ SaveTarget saveTargetFor(const QString& path) {
     target.mode = status.st_mode & 07777;
     const QByteArray folder = QFile::encodeName(QFileInfo(target.path).absolutePath());
     const bool folderWritable = access(folder.constData(), W_OK | X_OK) == 0;
-    if (status.st_nlink > 1 || !folderWritable)
+    if (status.st_nlink > 1 || !folderWritable || unnameable)
         target.way = SaveTarget::Way::RewriteInPlace;
     return target;
 }

@@ -14,10 +14,11 @@ struct SaveTarget {
         // folder the user may write.
         Replace,
         // The file itself is emptied and written: replacing it would split it from its
-        // other names (hard links), or the folder allows no new file beside it.
+        // other names (hard links), the folder allows no new file beside it, or a link
+        // leads to it under a name that is not valid UTF-8.
         RewriteInPlace,
-        // A device, a pipe, a folder or anything else that is not a plain file: nothing
-        // is written to it.
+        // A device, a pipe, a folder, a link in a loop or anything else that is not a
+        // plain file: nothing is written to it.
         Refuse,
     };
 

@@ -12,6 +12,7 @@
 
 #include <csignal>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -337,6 +338,26 @@ TEST(SaveListviewProperlySpaced, EveryNameOfTheFileShowsTheNewText) {
     EXPECT_TRUE(QFileInfo(symbolicLink).isSymLink());
     EXPECT_EQ(readAll(hardLink), QByteArray("File(s)\t\r\n/b     \t\r\n"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System).size(), 3);
+
+    // A link to a name that is not valid UTF-8 writes that very file, not one named after
+    // the name's nearest text.
+    const QByteArray unnamed = QFile::encodeName(folder.path()) + "/\xff.txt";
+    const int descriptor = open(unnamed.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(descriptor, 0);
+    const struct RemovedByBytes {
+        QByteArray path;
+        ~RemovedByBytes() { unlink(path.constData()); } // beyond QTemporaryDir's reach
+    } removed{unnamed};
+    ASSERT_EQ(write(descriptor, "old", 3), 3);
+    close(descriptor);
+    const QString toUnnamed = folder.filePath("to unnamed.txt");
+    ASSERT_EQ(symlink(unnamed.constData(), QFile::encodeName(toUnnamed).constData()), 0);
+    ASSERT_TRUE(saveOneRow(toUnnamed).ok);
+    QFile written;
+    const int readable = open(unnamed.constData(), O_RDONLY);
+    ASSERT_TRUE(written.open(readable, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    EXPECT_EQ(written.readAll(), savedText);
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("\uFFFD.txt"))));
 }
 
 TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
