@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,7 +42,9 @@ QString tree() {
 
 // The tree both copies share:
 //   free/      writable by the child: one.txt, two.txt, link.txt (to locked/three.txt),
-//              modes.txt (the child's, with set-user, set-group and sticky bits)
+//              modes.txt (the child's, with set-user, set-group and sticky bits),
+//              others.txt, grouped.txt (writable by anyone; as root, the first is root's,
+//              the second the child's but of root's group)
 //   locked/    not writable by the child: three.txt (its contents writable by anyone)
 //   home/      the child's home, with its own trash, settings and caches
 QString treePath(const QString& relative) {
@@ -144,15 +149,20 @@ public:
     }
 };
 
-class ReplaceKeepingTheModeBits : public ChildActions {
+// Saves over one file of free/, answering Yes, and expects "Done.".
+class SaveOverOneFile : public ChildActions {
 public:
+    explicit SaveOverOneFile(QString name) : name_(std::move(name)) {}
     void TestBody() override {
         form->resultsList().setRows({{QStringLiteral("/a"), true}});
-        fakes.fileDialogs.saveAnswers.push_back(treePath(QStringLiteral("free/modes.txt")));
+        fakes.fileDialogs.saveAnswers.push_back(treePath(QStringLiteral("free/") + name_));
         form->PushButton6().click();
         ASSERT_EQ(fakes.messages.shown.size(), 2u); // the overwrite question, then the report
         EXPECT_EQ(fakes.messages.shown[1].text, QStringLiteral("Done."));
     }
+
+private:
+    QString name_;
 };
 
 // Registered only in the child, before the test program's main runs.
@@ -165,9 +175,11 @@ const bool childTestsRegistered = [] {
     ::testing::RegisterTest("UnprivilegedChild", "SaveIntoALockedFolder", nullptr, nullptr,
                             __FILE__, __LINE__,
                             []() -> ChildActions* { return new SaveIntoLockedFolder; });
-    ::testing::RegisterTest("UnprivilegedChild", "ReplaceKeepingTheModeBits", nullptr, nullptr,
-                            __FILE__, __LINE__,
-                            []() -> ChildActions* { return new ReplaceKeepingTheModeBits; });
+    for (const char* name : {"modes.txt", "others.txt", "grouped.txt"})
+        ::testing::RegisterTest("UnprivilegedChild", (std::string("SaveOver_") + name).c_str(),
+                                nullptr, nullptr, __FILE__, __LINE__, [name]() -> ChildActions* {
+                                    return new SaveOverOneFile(QString::fromLatin1(name));
+                                });
     return true;
 }();
 
@@ -188,6 +200,10 @@ protected:
         ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/two.txt"), "two"));
         ASSERT_TRUE(writeBytes(root + QStringLiteral("/locked/three.txt"), "three"));
         ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/modes.txt"), "modes"));
+        ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/others.txt"), "others"));
+        ASSERT_TRUE(writeBytes(root + QStringLiteral("/free/grouped.txt"), "grouped"));
+        for (const char* name : {"/free/others.txt", "/free/grouped.txt"})
+            ASSERT_EQ(::chmod(QFile::encodeName(root + QString::fromLatin1(name)), 0666), 0);
         ASSERT_TRUE(QFile::link(root + QStringLiteral("/locked/three.txt"),
                                 root + QStringLiteral("/free/link.txt")));
 
@@ -200,6 +216,11 @@ protected:
             if (asRoot) {
                 ASSERT_EQ(::chown(path.constData(), kNobody, kNobodyGroup), 0) << path.data();
             }
+        }
+        if (asRoot) {
+            const QByteArray grouped =
+                QFile::encodeName(root + QStringLiteral("/free/grouped.txt"));
+            ASSERT_EQ(::chown(grouped.constData(), kNobody, 0), 0);
         }
         ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 0755), 0);
         ASSERT_EQ(::chmod(QFile::encodeName(root + QStringLiteral("/free/modes.txt")), 07754), 0);
@@ -279,12 +300,32 @@ TEST_F(UnprivilegedUser, AReplacedFileKeepsItsSetUserSetGroupAndStickyBits) {
     const QByteArray modes = QFile::encodeName(root + QStringLiteral("/free/modes.txt"));
     struct stat before {};
     ASSERT_EQ(::stat(modes.constData(), &before), 0);
-    ASSERT_NO_FATAL_FAILURE(runChild(QStringLiteral("ReplaceKeepingTheModeBits")));
+    ASSERT_NO_FATAL_FAILURE(runChild(QStringLiteral("SaveOver_modes.txt")));
     struct stat after {};
     ASSERT_EQ(::stat(modes.constData(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino) << "replaced whole";
     EXPECT_EQ(after.st_mode & 07777, 07754u);
     EXPECT_EQ(readBytes(QFile::decodeName(modes)), QByteArray("File(s)\t\r\n/a     \t\r\n"));
+}
+
+// A new file in its place would be the child's and of the child's group: the owner would
+// lose the file, the group its access.
+TEST_F(UnprivilegedUser, AFileOfAnotherOwnerOrGroupIsWrittenInPlaceAndKeepsBoth) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "the child is this same user: no file here belongs to someone else";
+    for (const QString& name : {QStringLiteral("others.txt"), QStringLiteral("grouped.txt")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray native = QFile::encodeName(root + QStringLiteral("/free/") + name);
+        struct stat before {};
+        ASSERT_EQ(::stat(native.constData(), &before), 0);
+        ASSERT_NO_FATAL_FAILURE(runChild(QStringLiteral("SaveOver_") + name));
+        struct stat after {};
+        ASSERT_EQ(::stat(native.constData(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        EXPECT_EQ(readBytes(QFile::decodeName(native)), QByteArray("File(s)\t\r\n/a     \t\r\n"));
+    }
 }
 
 } // namespace

@@ -20,12 +20,12 @@ WriteOutcome writeProperlySpaced(const ColumnList& list, QIODevice& device,
 
 // Saves the aligned text to a file, following symbolic links. A new file, or an existing
 // one with no other names in a folder the user may write, is replaced only by a complete
-// new one that keeps the old one's permissions, owner and group (as far as the user may
-// set them): a failure leaves it as it was. A file with other names (hard links), or in a
-// folder where no new file can be made, is emptied and written in place, so every name
-// keeps the new text. Anything that is not a plain file is refused untouched. A failure
-// comes back as one error with its reason (no "Done." is reported then). The bar ends at
-// 0 with "Progress Bar" either way.
+// new one that keeps the old one's permissions, owner and group: a failure leaves it as
+// it was. A file with other names (hard links), in a folder where no new file can be
+// made, or whose owner and group a new file could not keep, is emptied and written in
+// place, so every name keeps the new text and the file stays whose it was. Anything that is not a
+// plain file is refused untouched. A failure comes back as one error with its reason (no "Done." is
+// reported then). The bar ends at 0 with "Progress Bar" either way.
 WriteOutcome SaveListviewProperlySpaced(const ColumnList& list, const QString& path,
                                         const WriteProgress& progress = {});
 

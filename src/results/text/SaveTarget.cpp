@@ -5,15 +5,36 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
+
+namespace {
+
+// Whether a new file made by this user could be given the old one's owner and group:
+// only the superuser may give a file away, anyone may pick among their own groups.
+bool canKeepOwnerAndGroup(const struct stat& status) {
+    if (geteuid() == 0)
+        return true;
+    if (status.st_uid != geteuid())
+        return false;
+    if (status.st_gid == getegid())
+        return true;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<std::size_t>(
+        std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    return std::find(groups.begin(), groups.end(), status.st_gid) != groups.end();
+}
+
+} // namespace
 
 SaveTarget saveTargetFor(const QString& path) {
     SaveTarget target;
@@ -54,7 +75,9 @@ SaveTarget saveTargetFor(const QString& path) {
     target.mode = status.st_mode & 07777;
     const QByteArray folder = QFile::encodeName(QFileInfo(target.path).absolutePath());
     const bool folderWritable = access(folder.constData(), W_OK | X_OK) == 0;
-    if (status.st_nlink > 1 || !folderWritable || unnameable)
+    // Someone else's file, or one of a group the user is not in, is written in place: a
+    // new file would change hands and shut out whoever the old one let in.
+    if (status.st_nlink > 1 || !folderWritable || unnameable || !canKeepOwnerAndGroup(status))
         target.way = SaveTarget::Way::RewriteInPlace;
     return target;
 }

@@ -10,12 +10,13 @@ namespace velmora {
 struct SaveTarget {
     enum class Way {
         // A complete new file takes the old one's place in one step, so a failure leaves
-        // the old file as it was: for a new file, or a file with no other names, in a
-        // folder the user may write.
+        // the old file as it was: for a new file, or a file of the user's with no other
+        // names, in a folder the user may write.
         Replace,
         // The file itself is emptied and written: replacing it would split it from its
-        // other names (hard links), the folder allows no new file beside it, or a link
-        // leads to it under a name that is not valid UTF-8.
+        // other names (hard links) or give it to another owner or group, the folder
+        // allows no new file beside it, or a link leads to it under a name that is not
+        // valid UTF-8.
         RewriteInPlace,
         // A device, a pipe, a folder, a link in a loop or anything else that is not a
         // plain file: nothing is written to it.
