@@ -72,6 +72,10 @@ TEST(FolderArguments, FoldersAddUpAndTheExtensionDefaultsToEveryFile) {
     ASSERT_TRUE(parsing.ok());
     EXPECT_EQ(parsing.arguments.extension, QStringLiteral("doc"));
     EXPECT_FALSE(parsing.arguments.listOnly);
+
+    // The dot many write before an extension is not part of it.
+    EXPECT_EQ(parseFindArguments({"--folder", "/a", "--ext", ".txt"}).arguments.extension,
+              QStringLiteral("txt"));
 }
 
 TEST(FolderArguments, CombinationsThatCannotWorkAreNamed) {
@@ -84,6 +88,7 @@ TEST(FolderArguments, CombinationsThatCannotWorkAreNamed) {
         {{"--folder", "/a", "--path-style", "windows"},
          "--folder walks this system's folders, so --path-style must be native"},
         {{"--folder", "/a", "--ext", ""}, "--ext needs an extension, or * for every file"},
+        {{"--folder", "/a", "--ext", "."}, "--ext needs an extension, or * for every file"},
         {{"--list-only=yes"}, "--list-only takes no value"},
         {{"--folder"}, "missing value after --folder"},
     };
