@@ -69,8 +69,6 @@ TEST(LeftOutReport, CountsSayOneOrMany) {
         {{LeftOut::PathTooLong, LeftOut::PathTooLong},
          "2 files left out: their paths are longer than the system allows"},
         {{LeftOut::FolderNameNotUtf8}, "1 folder left out: its name is not valid UTF-8"},
-        {{LeftOut::FileNameNotUtf8, LeftOut::FolderNameNotUtf8, LeftOut::FolderNameNotUtf8},
-         "1 file and 2 folders left out: their names are not valid UTF-8"},
         {{LeftOut::FolderUnreadable, LeftOut::NotAFile, LeftOut::NotAFile},
          "1 folder left out: it cannot be read; 2 files left out: they are FIFOs, sockets or "
          "devices"},
