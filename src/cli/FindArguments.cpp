@@ -85,7 +85,8 @@ public:
         }
         found.folders = parser_.values(QStringLiteral("folder"));
         if (const auto text = last(QStringLiteral("ext"))) {
-            found.extension = *text;
+            // ".txt" is how many write an extension; the pattern "*..txt" would find nothing.
+            found.extension = text->startsWith(QLatin1Char('.')) ? text->mid(1) : *text;
             found.extensionGiven = true;
         }
         found.listOnly = parser_.isSet(QStringLiteral("list-only"));
@@ -96,8 +97,10 @@ public:
             pathStyle(*text);
         if (const auto text = last(QStringLiteral("jobs")))
             jobs(*text);
-        if (const auto text = last(QStringLiteral("format")))
+        if (const auto text = last(QStringLiteral("format"))) {
             format(*text);
+            found.formatGiven = true;
+        }
         listFile(parser_.positionalArguments());
         if (result_.ok())
             checkCombinations();
@@ -130,6 +133,11 @@ private:
 
     void checkCombinations() {
         const FindArguments& found = result_.arguments;
+        if (found.listOnly && found.formatGiven) {
+            fail(QStringLiteral("--list-only prints only paths, so --format cannot be used "
+                                "with it"));
+            return;
+        }
         if (found.folders.isEmpty()) {
             if (found.extensionGiven)
                 fail(QStringLiteral("--ext only applies to --folder"));

@@ -17,9 +17,11 @@ struct FindArguments {
     PathStyle style = PathStyle::Posix;
     int jobs = 0; // 0: one worker per core
     OutputFormat format = OutputFormat::Rows;
+    bool formatGiven = false;
     QString listFile;                        // empty or "-": standard input
     QStringList folders;                     // walked in place of reading a list
-    QString extension = QStringLiteral("*"); // what "Add All File(s) In Folder" is told
+    QString extension = QStringLiteral("*"); // what "Add All File(s) In Folder" is told,
+                                             // without a leading dot
     bool extensionGiven = false;
     bool listOnly = false;     // print the file list and compare nothing
     bool verbose = false;      // name each file and folder a walk left out

@@ -55,7 +55,7 @@ QString entryWord(const FindArguments& found) {
 // The list, read piece by piece as it arrives, or nothing after telling why. A list file
 // is opened by the bytes of its name, whatever they are.
 std::optional<QStringList> readList(const FindArguments& found, QIODevice& input, QIODevice& errors,
-                                    const std::stop_token& stop) {
+                                    LeftOutReport& leftOut, const std::stop_token& stop) {
     const QString where = listName(found.listFile);
     QFile file;
     if (!isStandardInput(found.listFile)) {
@@ -86,11 +86,6 @@ std::optional<QStringList> readList(const FindArguments& found, QIODevice& input
             break;
     }
     PathListReading reading = reader.finish();
-    if (reading.invalidLine > 0) {
-        say(errors, QStringLiteral("%1, %2 %3: not valid UTF-8")
-                        .arg(where, entryWord(found), QString::number(reading.invalidLine)));
-        return std::nullopt;
-    }
     if (reading.tooLongLine > 0) {
         say(errors, QStringLiteral("%1, %2 %3: longer than %4 UTF-16 units, which no path can be")
                         .arg(where, entryWord(found), QString::number(reading.tooLongLine),
@@ -102,6 +97,8 @@ std::optional<QStringList> readList(const FindArguments& found, QIODevice& input
                         .arg(where, QString::number(reading.emptyEntry)));
         return std::nullopt;
     }
+    for (const PathListReading::LeftOutLine& line : reading.notUtf8)
+        leftOut.addListLine(line.number, line.bytes, entryWord(found));
     return std::move(reading.paths);
 }
 
@@ -161,16 +158,31 @@ bool holdsLineBreak(const QString& path) {
 }
 
 // A path with a line break comes out of a line format as two lines, which whoever reads
-// them takes for two paths.
-void warnOfLineBreaks(qsizetype count, QIODevice& errors) {
-    if (count > 0)
-        say(errors, QStringLiteral("%1 paths hold line breaks; use --null").arg(count));
+// them takes for two paths. Only rows and the list can end each path in NUL instead.
+void warnOfLineBreaks(qsizetype count, bool nulHelps, QIODevice& errors) {
+    if (count == 0)
+        return;
+    const QString paths = count == 1 ? QStringLiteral("1 path holds a line break")
+                                     : QStringLiteral("%1 paths hold line breaks").arg(count);
+    say(errors, paths + (nulHelps ? QStringLiteral("; use --null")
+                                  : QStringLiteral("; use --format json or csv")));
 }
 
+// The paths the output writes whole on one line each; none for formats that quote
+// line breaks or end each path in NUL.
 qsizetype linesBrokenInResults(const std::vector<ResultRow>& rows, const FindArguments& found) {
-    if (found.format == OutputFormat::Json || found.format == OutputFormat::Csv ||
-        found.nulSeparated)
+    switch (found.format) {
+    case OutputFormat::Json:
+    case OutputFormat::Csv:
         return 0;
+    case OutputFormat::Rows:
+        if (found.nulSeparated)
+            return 0;
+        break;
+    case OutputFormat::Text:
+    case OutputFormat::Clipboard:
+        break;
+    }
     const bool onlyTicked = found.format == OutputFormat::Text;
     return std::count_if(rows.begin(), rows.end(), [onlyTicked](const ResultRow& row) {
         return (row.checked || !onlyTicked) && holdsLineBreak(row.path);
@@ -220,7 +232,8 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
         }
         paths = std::move(walked.paths);
     } else {
-        std::optional<QStringList> read = readList(found, streams.input, streams.errors, stop);
+        std::optional<QStringList> read =
+            readList(found, streams.input, streams.errors, leftOut, stop);
         if (!read)
             return kUsageOrInputError;
         paths = std::move(*read);
@@ -234,7 +247,7 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
             return kUsageOrInputError;
         }
         if (!found.nulSeparated)
-            warnOfLineBreaks(std::count_if(paths.cbegin(), paths.cend(), holdsLineBreak),
+            warnOfLineBreaks(std::count_if(paths.cbegin(), paths.cend(), holdsLineBreak), true,
                              streams.errors);
         return tellLeftOut(kListWritten);
     }
@@ -264,7 +277,8 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
         say(streams.errors, QStringLiteral("cannot write the results: ") + written.error);
         return kUsageOrInputError;
     }
-    warnOfLineBreaks(linesBrokenInResults(rows, found), streams.errors);
+    warnOfLineBreaks(linesBrokenInResults(rows, found), found.format == OutputFormat::Rows,
+                     streams.errors);
     if (rows.empty() && streams.errorsIsTerminal)
         say(streams.errors, QStringLiteral("No duplicate files found."));
     return tellLeftOut(rows.empty() ? kNoDuplicates : kDuplicatesFound);

@@ -10,6 +10,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -35,11 +37,32 @@ QString unreadableReason(const QString& folder) {
     return {};
 }
 
+// The working folder, or nothing when it has been removed or lies outside this process's
+// view of the file system. A relative name is then relative to nothing: taking it from
+// "/" instead would widen "." to the whole system.
+std::optional<QString> workingFolder(int* error) {
+    std::unique_ptr<char, decltype(&std::free)> path(getcwd(nullptr, 0), &std::free);
+    if (!path || path.get()[0] != '/') {
+        *error = path ? ENOENT : errno;
+        return std::nullopt;
+    }
+    return QFile::decodeName(path.get());
+}
+
 } // namespace
 
 QString resolvedFolder(const QString& folder, QString* error) {
-    const QString absolute =
-        QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder;
+    QString absolute = folder;
+    if (!QDir::isAbsolutePath(folder)) {
+        int failure = 0;
+        const std::optional<QString> working = workingFolder(&failure);
+        if (!working) {
+            if (error)
+                *error = systemReason(failure);
+            return {};
+        }
+        absolute = *working + QLatin1Char('/') + folder;
+    }
     QStringList parts = absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     parts.removeAll(QStringLiteral("."));
     const qsizetype lastUp = parts.lastIndexOf(QStringLiteral(".."));

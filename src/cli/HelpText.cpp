@@ -13,11 +13,12 @@ exactly as Velmora's "Start Finding" would show them. Only names are looked at:
 no file's contents are read, and nothing is changed or deleted.
 
 Input
-  One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-", from
-  standard input. Lines end in LF (a CR right before the LF is dropped); an empty
-  line is the empty path. A byte-order mark is dropped only at the very start of
-  the list; anywhere else it is part of a path. The paths need not exist; a line
-  longer than 32767 UTF-16 units is no path and stops the run.
+  One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-",
+  from standard input. Lines end in LF (a CR right before the LF is dropped);
+  an empty line is the empty path. A byte-order mark is dropped only at the very
+  start of the list; anywhere else it is part of a path. The paths need not
+  exist. A line that is not valid UTF-8 is left out and counted at the end; a
+  line longer than 32767 UTF-16 units is no path and stops the run.
     -0, --null          paths end in a NUL byte instead of a line end, as
                         find -print0 writes them: no CR is dropped, no mark
                         is dropped, an empty path is an error, and rows and
@@ -28,22 +29,25 @@ Input
                         take its files; give it again for more folders, whose
                         files follow in the order given
     --ext EXT           take only files named *.EXT, ignoring case (default *:
-                        every file, also names without a dot)
+                        every file, also names without a dot); a leading dot
+                        is dropped, so .txt is txt
   Names starting with "~", hidden files the owner may write, files that cannot
-  be opened, links to folders and folders that may not be read are left out.
-  Names that are not valid UTF-8 are left out too. At the end one line on
-  standard error counts what was left out for either reason:
-    --verbose           also name each of them, bytes that are not UTF-8
-                        written as \xNN
+  be opened and links to folders are left out. So are folders that may not be
+  read, FIFOs, sockets and devices, names that are not valid UTF-8 and files
+  whose paths are longer than the system allows; at the end one line on
+  standard error counts these, and the list lines left out:
+    --verbose           also name each of them (a list line by its number),
+                        bytes that are not UTF-8 written as \xNN
 
 How names are compared
-  With none of the three options below, two files match when their file names are
-  equal, or when their paths differ and their file names are more than 60 % alike,
-  ignoring case.
+  With none of the three options below, two files match when their file names
+  are equal, or when their paths differ and their file names are more than
+  60 % alike, ignoring case.
   With at least one of them, two files match when their paths are equal, or when
   their file names become equal at one of these steps, taken in this order, each
   working on what the step before left:
-    --ignore-extension  drop the last "." and what follows ("a.old.txt" -> "a.old")
+    --ignore-extension  drop the last "." and what follows
+                        ("a.old.txt" -> "a.old")
     --before TEXT       cut the name after the first character of the first TEXT
                         ("abc-1.txt" with "-" -> "abc-")
     --after TEXT        keep what follows the first TEXT
@@ -77,9 +81,10 @@ Other options
                         1 or 0, and ratio or stage is empty
                       A path that holds a line break cannot be one line of
                       rows, text or clipboard: it is written all the same,
-                      with a warning to use --null (rows) or json or csv.
+                      with a warning to use --null (rows) or --format json
+                      or csv (text and clipboard, even with --null).
   --list-only         print the file list, one path per line (LF, or NUL with
-                      --null), and compare nothing
+                      --null), and compare nothing; --format does not apply
   -h, --help          show this help and exit
   --version           show the version and exit
 

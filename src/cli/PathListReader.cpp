@@ -54,8 +54,10 @@ PathListReading PathListReader::finish() {
     if (reading_.ok() && !pending_.isEmpty())
         line(pending_, false);
     pending_.clear();
-    if (!reading_.ok())
+    if (!reading_.ok()) {
         reading_.paths.clear(); // the part before the problem is no list to act on
+        reading_.notUtf8.clear();
+    }
     return std::move(reading_);
 }
 
@@ -77,8 +79,8 @@ bool PathListReader::line(QByteArrayView bytes, bool ended) {
         return false;
     }
     if (firstInvalidUtf8(bytes) >= 0) {
-        reading_.invalidLine = lines_;
-        return false;
+        reading_.notUtf8.append({lines_, bytes.toByteArray()});
+        return true;
     }
     QString path = decodedUtf8(bytes);
     if (path.size() > kLongestPath) {

@@ -15,14 +15,22 @@ inline constexpr qsizetype kLongestPath = 32767; // UTF-16 units
 
 struct PathListReading {
     QStringList paths;
-    // The 1-based line of the first problem, 0 when there is none: a byte that is not
-    // part of valid UTF-8, a line longer than kLongestPath, or an empty NUL-separated
-    // entry (no program that separates paths by NUL writes one).
-    qsizetype invalidLine = 0;
+    // Lines holding a byte that is not part of valid UTF-8: no path can be held as text
+    // unchanged from them, so they are left out, as the folder walk leaves out such names.
+    struct LeftOutLine {
+        qsizetype number; // 1-based
+        QByteArray bytes;
+
+        bool operator==(const LeftOutLine&) const = default;
+    };
+    QList<LeftOutLine> notUtf8;
+    // The 1-based line of the problem that ended the reading, 0 when there is none: a line
+    // longer than kLongestPath, or an empty NUL-separated entry (no program that separates
+    // paths by NUL writes one).
     qsizetype tooLongLine = 0;
     qsizetype emptyEntry = 0;
 
-    bool ok() const { return invalidLine == 0 && tooLongLine == 0 && emptyEntry == 0; }
+    bool ok() const { return tooLongLine == 0 && emptyEntry == 0; }
 };
 
 // Splits a list of paths encoded as UTF-8, taken piece by piece as it arrives.

@@ -42,7 +42,8 @@ void ListView1_OLEDragDrop(const QStringList& droppedPaths, FileList& list, Path
                 QStringList files = filesInFolderTree(path, QStringLiteral("*.*"), style, hooks);
                 if (!hooks.stop.stop_requested())
                     list.addMany(files);
-            } else {
+            } else if (!IsSpecialFile(path)) {
+                // FIFOs, sockets and devices are left out, as the folder walk leaves them.
                 list.Add(path);
             }
         } catch (...) {

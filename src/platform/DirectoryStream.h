@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <dirent.h>
+#include <unistd.h>
 
 namespace velmora {
 
@@ -11,6 +12,12 @@ class DirectoryStream {
 public:
     explicit DirectoryStream(const QByteArray& nativeFolder)
         : stream_(opendir(nativeFolder.constData())) {}
+    // Takes over the descriptor of an open folder, and closes it even when it cannot be
+    // listed.
+    explicit DirectoryStream(int folderDescriptor) : stream_(fdopendir(folderDescriptor)) {
+        if (!stream_ && folderDescriptor >= 0)
+            close(folderDescriptor);
+    }
     ~DirectoryStream() {
         if (stream_)
             closedir(stream_);

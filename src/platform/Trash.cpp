@@ -206,9 +206,15 @@ TrashMove moveToTrash(const QString& path) {
     }
     const QByteArray files = joined(trash, "files");
     const QByteArray info = joined(trash, "info");
-    if (!makeFolders(files) || !makeFolders(info))
+    if (!makeFolders(files) || !makeFolders(info)) {
+        const int error = errno;
+        // A trash folder that is there already was not to be created, only written to.
+        const bool exists = access(trash.constData(), F_OK) == 0;
         return notMoved(QStringLiteral("The trash folder ") + QFile::decodeName(trash) +
-                        QStringLiteral(" cannot be created: ") + systemReason(errno));
+                        (exists ? QStringLiteral(" cannot be written: ")
+                                : QStringLiteral(" cannot be created: ")) +
+                        systemReason(error));
+    }
 
     // The record is claimed first, exclusively, so two programs trashing files of the
     // same name at once never share one.

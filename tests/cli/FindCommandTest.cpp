@@ -63,6 +63,8 @@ TEST(FindCommand, UsageErrorsAreOneLineOnStandardErrorAndStatusTwo) {
         {{"--before"}, "missing value after --before"},
         {{"--jobs", "0"}, "--jobs needs a whole number from 1 to 1024, not '0'"},
         {{"--format", "xml"}, "--format must be rows, text, clipboard, json or csv, not 'xml'"},
+        {{"--list-only", "--format", "rows"},
+         "--list-only prints only paths, so --format cannot be used with it"},
     };
     for (const auto& [arguments, message] : cases) {
         const Outcome outcome = runHere(arguments, "/a\n/a\n");
@@ -86,18 +88,65 @@ TEST(FindCommand, UnreadableListsAreNamed) {
     EXPECT_EQ(outcome.status, kUsageOrInputError);
     EXPECT_TRUE(outcome.errors.startsWith("velmora-find: cannot read '"))
         << outcome.errors.toStdString();
+}
 
-    outcome = runHere({}, "/ok\n/fine\n/caf\xE9\n");
-    EXPECT_EQ(outcome.status, kUsageOrInputError);
-    EXPECT_EQ(outcome.errors, "velmora-find: standard input, line 3: not valid UTF-8\n");
+// As the folder walk leaves out names that are not UTF-8, so does the list.
+TEST(FindCommand, ListLinesThatAreNotUtf8AreLeftOutAndCounted) {
+    const QByteArray counted = "velmora-find: 1 line left out: it is not valid UTF-8\n";
+    const struct {
+        QStringList arguments;
+        QByteArray input;
+        int status;
+        QByteArray output;
+        QByteArray errors;
+    } cases[] = {
+        {{"--verbose"},
+         "/a/x.txt\n/b/caf\xE9\r.txt\r\n/c/x.txt\n",
+         0,
+         "0\t/a/x.txt\n1\t/c/x.txt\n",
+         "velmora-find: left out (not valid UTF-8): line 2: /b/caf\\xE9\\x0D.txt\n" + counted},
+        {{"-0", "--list-only"},
+         QByteArray("/a\0/\xFF\0/\xC0\xAF\0/b\0", 13),
+         0,
+         QByteArray("/a\0/b\0", 6),
+         "velmora-find: 2 entries left out: they are not valid UTF-8\n"},
+        {{"--ignore-extension"}, "\xE9t\xE9\n", 1, "", "velmora-find: No files added.\n" + counted},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.input.toStdString());
+        const Outcome outcome = runHere(test.arguments, test.input);
+        EXPECT_EQ(outcome.status, test.status);
+        EXPECT_EQ(outcome.output, test.output);
+        EXPECT_EQ(outcome.errors, test.errors);
+    }
+}
 
-    const QString latin1 = folder.filePath("latin1.txt");
-    QFile file(latin1);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\xE9t\xE9\n");
-    file.close();
-    outcome = runHere({"--ignore-extension", latin1});
-    EXPECT_EQ(outcome.errors, "velmora-find: '" + latin1.toUtf8() + "', line 1: not valid UTF-8\n");
+// Only NUL-ended rows and lists keep a path with a line break whole; text and clipboard
+// stay lines whatever the list came in as.
+TEST(FindCommand, EveryLineOutputWarnsOfLineBreaksWithAdviceThatWorks) {
+    const QByteArray carriageReturns = "/a/x\ry.txt\n/b/x\ry.txt\n";
+    const QByteArray lineFeeds("/a/x\ny.txt\0/b/x\ny.txt\0", 22);
+    const QByteArray useNul = "velmora-find: 2 paths hold line breaks; use --null\n";
+    const struct {
+        QStringList arguments;
+        QByteArray errors;
+    } cases[] = {
+        {{}, useNul},
+        {{"--list-only"}, useNul},
+        {{"--format", "text"},
+         "velmora-find: 1 path holds a line break; use --format json or csv\n"},
+        {{"--format", "clipboard"},
+         "velmora-find: 2 paths hold line breaks; use --format json or csv\n"},
+        {{"--format", "json"}, ""},
+        {{"--format", "csv"}, ""},
+    };
+    for (const auto& [arguments, errors] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(runHere(arguments, carriageReturns).errors, errors);
+        const bool nulHelps = arguments.isEmpty() || arguments.contains("--list-only");
+        EXPECT_EQ(runHere(QStringList{"--null"} + arguments, lineFeeds).errors,
+                  nulHelps ? QByteArray() : errors);
+    }
 }
 
 TEST(FindCommand, VersionIsOneLine) {
@@ -114,6 +163,8 @@ TEST(FindCommand, HelpExplainsInputOptionsOutputAndStatus) {
                              "--ignore-extension", "--path-style native|windows", "--jobs N",
                              "--format rows|text|clipboard", "Exit status", "Example"})
         EXPECT_TRUE(outcome.output.contains(part)) << part;
+    for (const QByteArray& line : outcome.output.split('\n'))
+        EXPECT_LE(QString::fromUtf8(line).size(), 80) << line.toStdString();
 }
 
 // The built program run by the shell, for redirections a QProcess cannot set up.
@@ -151,6 +202,9 @@ TEST(FindProgram, NoFailureIsSilent) {
         {R"sh("$0" --folder plain/inside)sh", "'plain/inside' does not exist"},
         {R"sh("$0" --folder missing/..)sh",
          "cannot reach the folder 'missing/..': No such file or directory"},
+        // Not "/", which a working folder that is gone would make of ".".
+        {R"sh(mkdir gone && cd gone && rmdir ../gone && "$0" --folder .)sh",
+         "cannot reach the folder '.': No such file or directory"},
     };
     for (const auto& [script, message] : cases) {
         const Outcome outcome = runShell(script, folder.path());

@@ -72,6 +72,10 @@ TEST(FolderArguments, FoldersAddUpAndTheExtensionDefaultsToEveryFile) {
     ASSERT_TRUE(parsing.ok());
     EXPECT_EQ(parsing.arguments.extension, QStringLiteral("doc"));
     EXPECT_FALSE(parsing.arguments.listOnly);
+
+    // The dot many write before an extension is not part of it.
+    EXPECT_EQ(parseFindArguments({"--folder", "/a", "--ext", ".txt"}).arguments.extension,
+              QStringLiteral("txt"));
 }
 
 TEST(FolderArguments, CombinationsThatCannotWorkAreNamed) {
@@ -84,6 +88,7 @@ TEST(FolderArguments, CombinationsThatCannotWorkAreNamed) {
         {{"--folder", "/a", "--path-style", "windows"},
          "--folder walks this system's folders, so --path-style must be native"},
         {{"--folder", "/a", "--ext", ""}, "--ext needs an extension, or * for every file"},
+        {{"--folder", "/a", "--ext", "."}, "--ext needs an extension, or * for every file"},
         {{"--list-only=yes"}, "--list-only takes no value"},
         {{"--folder"}, "missing value after --folder"},
     };
@@ -220,21 +225,24 @@ TEST(FolderProgram, WhatTheWalkLeavesOutIsCountedAtTheEnd) {
     tree.setMode(QStringLiteral("closed"), 0700);
     const QByteArray root = QFile::encodeName(tree.root());
     // Names Qt cannot hold, made and removed by the shell.
-    ASSERT_EQ(system(("touch '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' && mkdir '" +
-                      root + "/d\xE9' && touch '" + root + "/d\xE9/in.txt'")
-                         .constData()),
-              0);
+    ASSERT_EQ(
+        system(("touch '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' && mkdir '" + root +
+                "/d\xE9' && touch '" + root + "/d\xE9/in.txt' && mkfifo '" + root + "/pipe'")
+                   .constData()),
+        0);
 
     Outcome outcome = runAsUnprivilegedUser({"--folder", tree.root(), "--list-only"});
     EXPECT_EQ(outcome.output, lines({tree.path("a.txt")}));
-    EXPECT_EQ(outcome.errors, "velmora-find: 2 files and 1 folders left out: their names are not "
-                              "valid UTF-8; 1 folders left out: they cannot be read\n");
+    EXPECT_EQ(outcome.errors, "velmora-find: 2 files and 1 folder left out: their names are not "
+                              "valid UTF-8; 1 folder left out: it cannot be read; 1 file left "
+                              "out: it is a FIFO, a socket or a device\n");
 
     outcome = runAsUnprivilegedUser({"--folder", tree.root(), "--list-only", "--verbose"});
     EXPECT_TRUE(
         outcome.errors.contains("left out (name not valid UTF-8): " + root + "/\\xFF\\x0A.txt\n"))
         << outcome.errors.toStdString();
     EXPECT_TRUE(outcome.errors.contains("left out (folder cannot be read): " + root + "/closed\n"));
+    EXPECT_TRUE(outcome.errors.contains("left out (not a regular file): " + root + "/pipe\n"));
     ASSERT_EQ(
         system(("rm -r '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' '" + root + "/d\xE9'")
                    .constData()),

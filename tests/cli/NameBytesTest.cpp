@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace velmora {
 namespace {
 
@@ -40,8 +42,7 @@ TEST(LeftOutReport, OneLineCountsWhatWasLeftOutAndVerboseNamesEach) {
 
     LeftOutReport quiet(false);
     quiet.add(LeftOut::FileNameNotUtf8, "/t/caf\xE9.txt");
-    EXPECT_EQ(quiet.lines(),
-              QStringList{"1 files and 0 folders left out: their names are not valid UTF-8"});
+    EXPECT_EQ(quiet.lines(), QStringList{"1 file left out: its name is not valid UTF-8"});
 
     LeftOutReport verbose(true);
     const auto hook = verbose.hook();
@@ -54,8 +55,30 @@ TEST(LeftOutReport, OneLineCountsWhatWasLeftOutAndVerboseNamesEach) {
                            "left out (name not valid UTF-8): /t/\\xFF",
                            "left out (name not valid UTF-8): /t/a\\x0Ab\\xE9",
                            "left out (name not valid UTF-8): /t/\\xE9",
-                           "2 files and 1 folders left out: their names are not valid UTF-8; "
-                           "1 folders left out: they cannot be read"}));
+                           "2 files and 1 folder left out: their names are not valid UTF-8; "
+                           "1 folder left out: it cannot be read"}));
+}
+
+TEST(LeftOutReport, CountsSayOneOrMany) {
+    using LeftOut = LeftOutReport::LeftOut;
+    const struct {
+        std::vector<LeftOut> told;
+        QString line;
+    } cases[] = {
+        {{LeftOut::PathTooLong}, "1 file left out: its path is longer than the system allows"},
+        {{LeftOut::PathTooLong, LeftOut::PathTooLong},
+         "2 files left out: their paths are longer than the system allows"},
+        {{LeftOut::FolderNameNotUtf8}, "1 folder left out: its name is not valid UTF-8"},
+        {{LeftOut::FolderUnreadable, LeftOut::NotAFile, LeftOut::NotAFile},
+         "1 folder left out: it cannot be read; 2 files left out: they are FIFOs, sockets or "
+         "devices"},
+    };
+    for (const auto& [told, line] : cases) {
+        LeftOutReport report(false);
+        for (const LeftOut what : told)
+            report.add(what, "/x");
+        EXPECT_EQ(report.lines(), QStringList{line});
+    }
 }
 
 } // namespace

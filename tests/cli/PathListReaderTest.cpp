@@ -16,12 +16,14 @@ namespace {
 
 QStringList pathsOf(const QByteArray& bytes) {
     const PathListReading reading = readPathList(bytes);
-    EXPECT_TRUE(reading.ok()) << "line " << reading.invalidLine;
+    EXPECT_TRUE(reading.ok());
+    EXPECT_TRUE(reading.notUtf8.isEmpty()) << "line " << reading.notUtf8.first().number;
     return reading.paths;
 }
 
 qsizetype badLineOf(const QByteArray& bytes) {
-    return readPathList(bytes).invalidLine;
+    const PathListReading reading = readPathList(bytes);
+    return reading.notUtf8.isEmpty() ? 0 : reading.notUtf8.first().number;
 }
 
 TEST(PathListReader, LineEndingsAndEmptyLines) {
@@ -67,7 +69,11 @@ TEST(PathListReader, InvalidUtf8IsReportedWithItsLine) {
     EXPECT_EQ(badLineOf("\xF4\x90\x80\x80"), 1) << "above U+10FFFF";
     EXPECT_EQ(badLineOf("\xF5\x80\x80\x80"), 1);
     EXPECT_EQ(badLineOf("\x80"), 1) << "stray continuation byte";
-    EXPECT_TRUE(readPathList("/a\n/b\xC3").paths.isEmpty());
+    // Left out, with its bytes, and the reading goes on.
+    const PathListReading reading = readPathList("/a\n/b\xC3\r\n\xFF\n/c");
+    EXPECT_TRUE(reading.ok());
+    EXPECT_EQ(reading.paths, (QStringList{"/a", "/c"}));
+    EXPECT_EQ(reading.notUtf8, (QList<PathListReading::LeftOutLine>{{2, "/b\xC3"}, {3, "\xFF"}}));
 
     // The fast path skips eight plain bytes at a time; a bad byte anywhere in or after
     // such a run is still found.
@@ -107,7 +113,7 @@ struct HostileList {
     QByteArray bytes;
     PathListReader::Separator separator;
     QStringList paths;         // when the list is fine
-    qsizetype invalidLine = 0; // else the line of its problem
+    qsizetype invalidLine = 0; // the first line left out as not UTF-8
     qsizetype tooLongLine = 0;
     qsizetype emptyEntry = 0;
 };
@@ -116,17 +122,17 @@ QByteArray repeated(const QByteArray& piece, qsizetype times) {
     return piece.repeated(times);
 }
 
-// Whatever the input, and however it arrives, the reader gives the same paths or names
-// the same first bad line.
+// Whatever the input, and however it arrives, the reader gives the same paths and the
+// same first line left out, or names the same line that ends the reading.
 TEST(PathListReader, HostileInputs) {
     using Separator = PathListReader::Separator;
     const QString longest(kLongestPath, QLatin1Char('a'));
     const HostileList cases[] = {
-        {"Latin-1", "/ok\n/caf\xE9\n", Separator::LineFeed, {}, 2},
+        {"Latin-1", "/ok\n/caf\xE9\n", Separator::LineFeed, {"/ok"}, 2},
         {"overlong NUL", "/a\xC0\x80", Separator::LineFeed, {}, 1},
-        {"overlong slash, 3 bytes", "\n\xE0\x80\xAF", Separator::LineFeed, {}, 2},
+        {"overlong slash, 3 bytes", "\n\xE0\x80\xAF", Separator::LineFeed, {""}, 2},
         {"high surrogate", "\xED\xA0\xBD\xED\xB8\x80", Separator::LineFeed, {}, 1},
-        {"low surrogate alone", "/x\n/y\n\xED\xB0\x80", Separator::LineFeed, {}, 3},
+        {"low surrogate alone", "/x\n/y\n\xED\xB0\x80", Separator::LineFeed, {"/x", "/y"}, 3},
         {"NUL inside a line",
          QByteArray("/a\0b\n", 5),
          Separator::LineFeed,
@@ -152,7 +158,7 @@ TEST(PathListReader, HostileInputs) {
          {"/a\nb\r\n", QStringLiteral("\uFEFF/c")}},
         {"NUL separated, empty entry", QByteArray("/a\0\0/b", 7), Separator::Nul, {}, 0, 0, 2},
         {"endless NULs", QByteArray(1000, '\0'), Separator::Nul, {}, 0, 0, 1},
-        {"NUL separated, bad bytes", QByteArray("/a\0/\xFF\0", 6), Separator::Nul, {}, 2},
+        {"NUL separated, bad bytes", QByteArray("/a\0/\xFF\0", 6), Separator::Nul, {"/a"}, 2},
     };
     for (const HostileList& list : cases) {
         for (const qsizetype piece : {list.bytes.size() + 1, qsizetype(7)}) {
@@ -161,7 +167,8 @@ TEST(PathListReader, HostileInputs) {
                 reader.add(
                     QByteArrayView(list.bytes).sliced(at, std::min(piece, list.bytes.size() - at)));
             const PathListReading reading = reader.finish();
-            EXPECT_EQ(reading.invalidLine, list.invalidLine)
+            EXPECT_EQ(reading.notUtf8.isEmpty() ? 0 : reading.notUtf8.first().number,
+                      list.invalidLine)
                 << list.what << ", pieces of " << piece;
             EXPECT_EQ(reading.tooLongLine, list.tooLongLine)
                 << list.what << ", pieces of " << piece;

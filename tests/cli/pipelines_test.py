@@ -104,6 +104,9 @@ class Completion(unittest.TestCase):
                          ["clipboard", "csv", "json", "rows", "text"])
         self.assertEqual(self.complete("velmora-find", "--path-style", "=", ""), ["native", "windows"])
         self.assertEqual(self.complete("velmora-find", "--format=j"), ["--format=json"])
+        # The two that cannot go together are not offered together.
+        self.assertEqual(self.complete("velmora-find", "--list-only", "--f"), ["--folder"])
+        self.assertEqual(self.complete("velmora-find", "--format", "csv", "--l"), [])
 
 
 if __name__ == "__main__":

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace velmora {
 namespace {
 
@@ -117,6 +119,15 @@ TEST_F(FileDropTest, ASingleFileIsTakenAsItIsWithoutTheFolderRules) {
     const QString doubled = root.path() + "//" + "~$memo.doc";
     drop({tilde, hidden, doubled});
     EXPECT_EQ(list.paths(), QStringList({tilde, hidden, doubled}));
+}
+
+TEST_F(FileDropTest, FifosAndDevicesAreLeftOutDroppedAloneOrInAFolder) {
+    const QString kept = make("box/kept.txt");
+    const QString fifo = root.filePath("fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(root.filePath("box/fifo")).constData(), 0644), 0);
+    drop({fifo, QStringLiteral("/dev/null"), folder("box")});
+    EXPECT_EQ(list.paths(), QStringList{kept});
 }
 
 TEST_F(FileDropTest, TwoFoldersAreWalkedOnceEach) {

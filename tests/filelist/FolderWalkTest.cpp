@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -247,6 +248,34 @@ TEST(FolderWalk, HostileNamesAreKeptExactlyOrReportedByTheirBytes) {
     }
 }
 
+// As with find -type f: only regular files, or links to them, are files to tidy.
+TEST(FolderWalk, FifosAndDevicesAreLeftOutAndTold) {
+    TemporaryTree tree;
+    tree.file(QStringLiteral("a.txt"));
+    tree.link(QStringLiteral("file link.txt"), QStringLiteral("a.txt"));
+    tree.folder(QStringLiteral("sub"));
+    const QByteArray root = QFile::encodeName(tree.root()) + '/';
+    std::vector<LeftOutReport> expected;
+    for (const QByteArray fifo : {"fifo.txt", "sub/fifo.txt", ".hidden fifo.txt"})
+        ASSERT_EQ(mkfifo((root + fifo).constData(), 0644), 0);
+    expected.emplace_back(LeftOut::NotAFile, "fifo.txt");
+    expected.emplace_back(LeftOut::NotAFile, "sub/fifo.txt");
+    tree.link(QStringLiteral("device link.txt"), QStringLiteral("/dev/null"));
+    tree.link(QStringLiteral("fifo link.txt"), QStringLiteral("fifo.txt"));
+    expected.emplace_back(LeftOut::NotAFile, "device link.txt");
+    expected.emplace_back(LeftOut::NotAFile, "fifo link.txt");
+    // Making a device node takes a privilege a test may lack.
+    if (mknod((root + "device.txt").constData(), S_IFCHR | 0644, makedev(1, 3)) == 0)
+        expected.emplace_back(LeftOut::NotAFile, "device.txt");
+    std::vector<LeftOutReport> leftOut;
+
+    EXPECT_EQ(load(tree, QStringLiteral("txt"), collectingLeftOut(tree, leftOut)),
+              (QStringList{"a.txt", "file link.txt"}));
+    std::sort(leftOut.begin(), leftOut.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(leftOut, expected);
+}
+
 TEST(FolderWalk, ATreeWithByteOrderMarksListsWhatFindLists) {
     TemporaryTree tree;
     const QString mark(QChar(0xFEFF));
@@ -290,6 +319,41 @@ TEST(FolderWalk, AStopRequestEndsTheWalkAtItsNextTurn) {
     EXPECT_LE(turns, 2);
 }
 
+// Wherever the window asks for the stop (before a folder, inside a large folder's
+// listing, in the last pass over the folders), the walk ends at once: at most two more
+// turns, and only what it had found by then.
+TEST(FolderWalk, AStopRequestEndsTheWalkWhereverItComes) {
+    TemporaryTree tree;
+    for (int file = 0; file < 2100; ++file)
+        tree.file(QStringLiteral("big/%1.txt").arg(file));
+    for (int folder = 0; folder < 4; ++folder)
+        tree.file(QStringLiteral("small%1/a.txt").arg(folder));
+    int turns = 0;
+    FolderWalkHooks hooks;
+    hooks.yieldInterval = std::chrono::milliseconds(0);
+    hooks.yield = [&turns] { ++turns; };
+    const QStringList whole = load(tree, QStringLiteral("txt"), hooks);
+    ASSERT_EQ(whole.size(), 2104);
+    const int wholeTurns = turns;
+    // A turn per folder as the walk reads it, per 512 names of a listing, per folder of
+    // the last pass.
+    ASSERT_GE(wholeTurns, 6 + 2100 / 512 + 6);
+
+    for (int stopAt = 1; stopAt <= wholeTurns; ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        std::stop_source closing;
+        turns = 0;
+        hooks.stop = closing.get_token();
+        hooks.yield = [&] {
+            if (++turns == stopAt)
+                closing.request_stop();
+        };
+        const QStringList part = load(tree, QStringLiteral("txt"), hooks);
+        EXPECT_LE(turns, stopAt + 2);
+        EXPECT_EQ(part, whole.mid(0, part.size()));
+    }
+}
+
 TEST(FolderWalk, AStartFolderWithItsSeparatorGivesSingleSeparators) {
     TemporaryTree tree;
     tree.file(QStringLiteral("a.txt"));
@@ -331,40 +395,58 @@ TEST(FolderWalk, AFolderThatMayNotBeReadIsDroppedSilently) {
 }
 
 TEST(FolderWalk, FilesBeyondThePathLimitAreLeftOutAndTheWalkEnds) {
-    // Built and removed through descriptors: the deepest paths are too long to name.
+    // Built through descriptors: the deepest paths are too long to name.
     TemporaryTree tree;
     const QByteArray part(200, 'p');
     QStringList expected;
+    std::vector<LeftOutReport> told;
+    QByteArray relative;
     QString folder = tree.root();
     int descriptor = open(QFile::encodeName(folder).constData(), O_DIRECTORY);
     ASSERT_GE(descriptor, 0);
     std::vector<int> descriptors{descriptor};
-    for (int depth = 0; depth < 24; ++depth) {
-        const int file = openat(descriptor, "f.txt", O_CREAT | O_WRONLY, 0644);
+    const auto makeFile = [&](int in, const QByteArray& name, const QByteArray& path) {
+        const int file = openat(in, name.constData(), O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(file, 0);
         close(file);
-        const QString path = folder + QStringLiteral("/f.txt");
-        if (QFile::encodeName(path).size() < 4096)
-            expected.append(path);
+        if (QFile::encodeName(tree.root()).size() + 1 + path.size() < 4096)
+            expected.append(tree.root() + QLatin1Char('/') + QString::fromLatin1(path));
+        else
+            told.emplace_back(LeftOut::PathTooLong, path);
+    };
+    for (int depth = 0; depth < 24; ++depth) {
+        makeFile(descriptor, "f.txt", relative + "f.txt");
         ASSERT_EQ(mkdirat(descriptor, part.constData(), 0755), 0);
         descriptor = openat(descriptor, part.constData(), O_DIRECTORY);
         ASSERT_GE(descriptor, 0);
         descriptors.push_back(descriptor);
         folder += QLatin1Char('/') + QString::fromLatin1(part);
+        relative += part + '/';
     }
     ASSERT_GT(folder.size(), 4096);
+    // Branches beyond the limit, each walked and left again.
+    for (const QByteArray branch : {"x", "y", "y/z"}) {
+        ASSERT_EQ(mkdirat(descriptor, branch.constData(), 0755), 0);
+        makeFile(descriptor, branch + "/g.txt", relative + branch + "/g.txt");
+    }
+    ASSERT_EQ(mkfifoat(descriptor, "y/pipe.txt", 0644), 0);
+    told.emplace_back(LeftOut::NotAFile, relative + "y/pipe.txt");
 
-    const QStringList loaded =
+    std::vector<LeftOutReport> leftOut;
+    const QStringList loaded = filesInFolderTree(
+        tree.root(), QStringLiteral("*.txt"), PathStyle::Posix, collectingLeftOut(tree, leftOut));
+    const QStringList loadedUntold =
         filesInFolderTree(tree.root(), QStringLiteral("*.txt"), PathStyle::Posix);
 
-    for (std::size_t level = descriptors.size() - 1; level > 0; --level) {
-        unlinkat(descriptors[level], "f.txt", 0);
-        close(descriptors[level]);
-        unlinkat(descriptors[level - 1], part.constData(), AT_REMOVEDIR);
-    }
-    close(descriptors[0]);
+    for (const int open : descriptors)
+        close(open);
     EXPECT_EQ(loaded, expected);
+    EXPECT_EQ(loadedUntold, expected);
     EXPECT_GT(expected.size(), 15);
+    std::sort(leftOut.begin(), leftOut.end());
+    std::sort(told.begin(), told.end());
+    EXPECT_EQ(leftOut, told);
+    EXPECT_GT(told.size(), 6u);
 }
 
 TEST(FolderWalk, TheWindowGetsATurnByElapsedTimeNotPerFolder) {

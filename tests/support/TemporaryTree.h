@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RemoveTree.h"
+
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -15,7 +17,18 @@ namespace velmora::testing {
 // A real folder tree in a temporary folder, built from paths relative to its root.
 class TemporaryTree {
 public:
-    TemporaryTree() { EXPECT_TRUE(root_.isValid()); }
+    TemporaryTree() {
+        EXPECT_TRUE(root_.isValid());
+        root_.setAutoRemove(false);
+    }
+    // Qt's own removal stops at names that are not valid UTF-8 and leaves the tree behind.
+    ~TemporaryTree() {
+        if (root_.isValid()) {
+            EXPECT_TRUE(removeTreeByBytes(QFile::encodeName(root_.path()))) << root().toStdString();
+        }
+    }
+    TemporaryTree(const TemporaryTree&) = delete;
+    TemporaryTree& operator=(const TemporaryTree&) = delete;
 
     QString root() const { return root_.path(); }
     QString path(const QString& relative) const { return root_.filePath(relative); }

@@ -1,6 +1,10 @@
 #include "FileSystem.h"
 #include "FolderWalk.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 namespace velmora {
 
 QStringList ListFilesInFolder(const QString& folder, const QString& pattern, PathStyle style) {
@@ -21,6 +25,12 @@ bool FileCanBeOpened(const QString& path) {
 bool IsFolder(const QString& path) {
     const std::optional<int> attributes = readAttributeBits(path);
     return attributes && (*attributes & Directory) != 0;
+}
+
+bool IsSpecialFile(const QString& path) {
+    struct stat status {};
+    return stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode) &&
+           !S_ISREG(status.st_mode);
 }
 
 bool HasBadCharacters(const QString& name) {

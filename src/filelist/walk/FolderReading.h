@@ -17,18 +17,26 @@ struct FolderReading {
     };
 
     Outcome outcome = Outcome::Complete;
-    // The real subfolders, sorted like listings. Symbolic links to folders are not among
-    // them: following them could walk in circles.
+    // The real subfolders the system can open by path, sorted like listings. Symbolic
+    // links to folders are not among them: following them could walk in circles.
     QStringList subfolders;
     // With a load pattern: the names loading takes from this folder, sorted like
-    // listings. They match the pattern, do not start with "~", can be opened, and are not
-    // exactly hidden + archive.
+    // listings. They match the pattern, do not start with "~", are regular files (or links
+    // to them) that can be opened, and are not exactly hidden + archive.
     QStringList files;
     // The names of this folder, as bytes, that are not valid UTF-8: subfolders the walk
     // would have entered, and (with a load pattern) files loading would have taken. They
     // cannot be held as text unchanged, so they are left out.
     QList<QByteArray> subfoldersNotUtf8;
     QList<QByteArray> filesNotUtf8;
+    // Real subfolders, as bytes, whose own paths are too long for the system to open: the
+    // walk cannot enter them by path.
+    QList<QByteArray> subfoldersPathTooLong;
+    // With a load pattern: files, as bytes, loading would have taken but for their paths
+    // being too long to open, and FIFOs, sockets and devices (or links to them) it would
+    // have taken if they were files.
+    QList<QByteArray> filesPathTooLong;
+    QList<QByteArray> filesNotAFile;
     // With a load pattern: the folder lists its names but may not be searched, so none of
     // its files can be opened.
     bool filesUnreachable = false;

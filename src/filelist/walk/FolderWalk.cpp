@@ -1,5 +1,6 @@
 #include "FolderWalk.h"
 
+#include "BeyondPathLimit.h"
 #include "FileSystem.h"
 #include "FolderReading.h"
 #include "PathLimit.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 
 #include <exception>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -81,10 +83,17 @@ public:
             hooks_.leftOut(what, nativePath);
     }
 
-    void tellFilesLeftOut(const QString& folderPath, const QList<QByteArray>& names) const {
-        for (const QByteArray& name : names)
-            tellLeftOut(FolderWalkHooks::LeftOut::FileNameNotUtf8,
-                        QFile::encodeName(folderPath) + name);
+    // The files of one folder's reading that loading had to leave out.
+    void tellFilesLeftOut(const QString& folderPath, const FolderReading& reading) const {
+        if (!hooks_.leftOut)
+            return;
+        const QByteArray folder = QFile::encodeName(folderPath);
+        for (const QByteArray& name : reading.filesNotUtf8)
+            tellLeftOut(FolderWalkHooks::LeftOut::FileNameNotUtf8, folder + name);
+        for (const QByteArray& name : reading.filesNotAFile)
+            tellLeftOut(FolderWalkHooks::LeftOut::NotAFile, folder + name);
+        for (const QByteArray& name : reading.filesPathTooLong)
+            tellLeftOut(FolderWalkHooks::LeftOut::PathTooLong, folder + name);
     }
 
 private:
@@ -112,25 +121,49 @@ private:
             if (loadPattern_ && reading.outcome == FolderReading::Outcome::Complete) {
                 folder.files = std::move(reading.files);
                 folder.read = true;
-                tellFilesLeftOut(folder.path, reading.filesNotUtf8);
+                tellFilesLeftOut(folder.path, reading);
                 if (reading.filesUnreachable)
                     tellLeftOut(FolderWalkHooks::LeftOut::FolderUnreadable,
                                 nativeFolderPath(folder.path));
+                tellBeyondPathLimit(folder.path, reading.subfoldersPathTooLong);
             }
             for (const QByteArray& name : reading.subfoldersNotUtf8)
                 tellLeftOut(FolderWalkHooks::LeftOut::FolderNameNotUtf8,
                             QFile::encodeName(folder.path) + name);
             for (const QString& name : reading.subfolders) {
-                if (name.size() >= limit_ || HasBadCharacters(name) ||
-                    name.contains(QLatin1Char('?')) || name == QLatin1String(".") ||
-                    name == QLatin1String(".."))
-                    continue;
-                found.emplace_back(folder.path + name + separator_, true);
+                if (isEnterable(name))
+                    found.emplace_back(folder.path + name + separator_, true);
             }
         }
         for (const QString& path : unreadable)
             removeFirst(level, path);
         return found;
+    }
+
+    bool isEnterable(const QString& name) const {
+        return name.size() < limit_ && !HasBadCharacters(name) &&
+               !name.contains(QLatin1Char('?')) && name != QLatin1String(".") &&
+               name != QLatin1String("..");
+    }
+
+    // Folders the walk cannot enter by path are walked through descriptors, only so that
+    // each file loading misses there is told.
+    void tellBeyondPathLimit(const QString& folderPath, const QList<QByteArray>& subfolders) {
+        if (!hooks_.leftOut)
+            return;
+        const auto tell = [this](LoadRules::Verdict why, const QByteArray& nativePath) {
+            tellLeftOut(why == LoadRules::Verdict::NotAFile ? FolderWalkHooks::LeftOut::NotAFile
+                                                            : FolderWalkHooks::LeftOut::PathTooLong,
+                        nativePath);
+        };
+        for (const QByteArray& name : subfolders) {
+            if (pacing_.stopRequested())
+                return;
+            if (const std::optional<QString> text = decodeFileName(name.constData());
+                text && isEnterable(*text))
+                walkBeyondPathLimit(nativeFolderPath(folderPath), name, *loadPattern_, pacing_,
+                                    tell);
+        }
     }
 
     // Whether the folder's subfolders are collected. A folder that is not is still kept,
@@ -224,7 +257,7 @@ QStringList filesInFolderTree(const QString& folder, const QString& pattern, Pat
         } else {
             FolderReading reading = readFolder(folderPath, &pattern, &pacing);
             names = std::move(reading.files);
-            walk.tellFilesLeftOut(entry.path, reading.filesNotUtf8);
+            walk.tellFilesLeftOut(entry.path, reading);
         }
         for (const QString& name : names)
             paths.append(NormalizePathSeparators(folderPath + separator + name, style));

@@ -24,8 +24,15 @@ struct FolderWalkHooks {
     // A requested stop ends the walk at its next entry; what it found so far is returned.
     std::stop_token stop;
     // Something the walk had to leave out, named by its bytes on disk, for a caller that
-    // reports it; may be empty.
-    enum class LeftOut { FileNameNotUtf8, FolderNameNotUtf8, FolderUnreadable };
+    // reports it; may be empty. Only with it are the trees below folders whose paths are
+    // too long to open walked, to tell each file there.
+    enum class LeftOut {
+        FileNameNotUtf8,
+        FolderNameNotUtf8,
+        FolderUnreadable,
+        PathTooLong, // a file loading would take, but its path is too long to open
+        NotAFile,    // a FIFO, a socket or a device, or a link to one
+    };
     std::function<void(LeftOut what, const QByteArray& nativePath)> leftOut;
 };
 
@@ -42,11 +49,14 @@ QStringList ListFilesInFolder(const QString& folder, const QString& pattern, Pat
 
 bool FileCanBeOpened(const QString& path);
 bool IsFolder(const QString& path);
+// A FIFO, a socket or a device, or a link to one: nothing a user tidies.
+bool IsSpecialFile(const QString& path);
 bool HasBadCharacters(const QString& name);
 
 // Every file that loading `folder` with `pattern` adds to the file list, in the order it
 // adds them: the folder tree breadth-first, each folder's listing in order, without names
-// starting with "~" and files that are exactly hidden + archive, each path cleaned.
+// starting with "~", files that are exactly hidden + archive and anything that is not a
+// regular file (FIFOs, sockets, devices), each path cleaned.
 // Each folder is read once.
 QStringList filesInFolderTree(const QString& folder, const QString& pattern, PathStyle style,
                               const FolderWalkHooks& hooks = {});
