@@ -47,7 +47,9 @@ bool QtClipboard::setText(const QString& text) {
     return clipboard->text() == text;
 }
 
-std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
+std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
+                                                    const QStringList& keptPaths) {
+    const KeptEntries kept(keptPaths, paths);
     std::vector<RecycleOutcome> outcomes;
     outcomes.reserve(static_cast<std::size_t>(paths.size()));
     for (const QString& path : paths) {
@@ -55,12 +57,11 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
         outcome.path = path;
         if (path.isEmpty()) {
             outcome.reason = QStringLiteral("The path is empty.");
-        } else if (!nameIsPresent(path)) {
-            outcome.gone = true; // nothing left to move
         } else {
-            const TrashMove move = moveToTrash(path);
-            if (move.moved)
-                outcome.trashedFile = move.trashedFile;
+            const TrashMove move = moveToTrash(path, kept);
+            outcome.trashedFile = move.trashedFile;
+            outcome.check = move.check;
+            outcome.keptPath = move.keptPath;
             outcome.gone = !nameIsPresent(path);
             if (!outcome.gone)
                 outcome.reason = move.moved ? QStringLiteral("The file is still there after it "

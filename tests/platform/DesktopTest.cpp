@@ -162,7 +162,7 @@ protected:
 TEST_F(TrashTest, RecycledFilesAreGoneButKeptInTheTrash) {
     const QString first = makeFile(QStringLiteral("first.txt"), "one");
     const QString second = makeFile(QStringLiteral("second name.txt"), "two");
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({first, second});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({first, second}, {});
 
     ASSERT_EQ(outcomes.size(), 2u);
     for (const RecycleOutcome& outcome : outcomes) {
@@ -186,7 +186,7 @@ TEST_F(TrashTest, AMissingDataFolderIsCreatedForTheTrashAndTheWorkingFolderStays
     const QString ownWorkingFolder = QDir::currentPath();
     qputenv("XDG_DATA_HOME", QFile::encodeName(missing));
     ASSERT_TRUE(QDir::setCurrent(working));
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({file});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
     qputenv("XDG_DATA_HOME", ownDataHome);
     QDir::setCurrent(ownWorkingFolder);
 
@@ -212,7 +212,7 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
     const QString trash = QStringLiteral("/dev/shm/.Trash-%1").arg(getuid());
     const bool trashWasThere = QFileInfo::exists(trash);
 
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({file});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].gone) << outcomes[0].reason.toStdString();
     EXPECT_TRUE(outcomes[0].trashedFile.startsWith(trash + QStringLiteral("/files/")));
@@ -233,7 +233,7 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
 
 TEST_F(TrashTest, PathsThatAreNotThereAreReported) {
     const std::vector<RecycleOutcome> outcomes =
-        shell.recycle({scratch->filePath(QStringLiteral("missing.txt")), QString()});
+        shell.recycle({scratch->filePath(QStringLiteral("missing.txt")), QString()}, {});
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_TRUE(outcomes[0].gone); // already not present
     EXPECT_FALSE(outcomes[1].gone);
@@ -245,7 +245,7 @@ TEST_F(TrashTest, ALinkTheTrashRefusesStaysAndSaysWhy) {
     // in its folder, so it must not be reported gone.
     const QString link = scratch->filePath(QStringLiteral("dangling"));
     ASSERT_TRUE(QFile::link(scratch->filePath(QStringLiteral("nowhere")), link));
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({link});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({link}, {});
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].gone, !QFileInfo(link).isSymLink());
     if (!outcomes[0].gone) {

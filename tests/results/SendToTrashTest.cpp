@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace velmora {
 namespace {
 
@@ -95,18 +101,111 @@ TEST_F(SendToTrashTest, NothingTickedSaysSoAndAsksNothing) {
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("No files selected.")});
 }
 
-TEST_F(SendToTrashTest, ARowWhoseFileIsAlreadyGoneLeavesQuietly) {
+TEST_F(SendToTrashTest, ARowWhoseFileIsAlreadyGoneLeavesAndIsNamed) {
     const QStringList paths = fillEight(QStringLiteral("vanished"), {3, 4});
     ASSERT_TRUE(QFile::rename(paths[3], path(QStringLiteral("elsewhere.txt"))));
     sendToTrash();
 
-    EXPECT_EQ(messages.shown.size(), 1u); // the question only
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[1].text.startsWith(
+        QStringLiteral("1 file(s) had gone before the trash reached them; their rows were "
+                       "removed:\n\n") +
+        paths[3] + QStringLiteral(" was no longer there.\n\n")))
+        << messages.shown[1].text.toStdString();
     EXPECT_EQ(rowPaths().size(), 6);
     EXPECT_FALSE(rowPaths().contains(paths[2]));
     EXPECT_FALSE(rowPaths().contains(paths[3]));
     // Only the file that really went to the trash can be brought back.
     ASSERT_EQ(form->trashUndo().pending().size(), 1u);
     EXPECT_EQ(form->trashUndo().pending()[0].row.path, paths[2]);
+}
+
+// The list may be old when the user answers Yes: each ticked path is looked at as it is
+// then. Every case has A1/only.doc, a link A1link to A1, and a hard link B/only.doc.
+TEST_F(SendToTrashTest, EachTickedPathIsLookedAtAsItIsWhenItsTurnComes) {
+    const auto replaceByFolder = [](const QString& file) {
+        QFile::remove(file);
+        QDir().mkpath(file);
+        testing::writeBytes(file + QStringLiteral("/unseen.txt"), "never listed");
+    };
+    const auto replaceByPipe = [](const QString& file) {
+        QFile::remove(file);
+        mkfifo(QFile::encodeName(file).constData(), 0600);
+    };
+    const auto removeIt = [](const QString& file) { QFile::remove(file); };
+    struct Case {
+        const char* what;
+        QString ticked;
+        QString unticked;                           // a second row, left unticked
+        std::function<void(const QString&)> change; // while the question is open
+        bool rowStays;
+        QString line; // in the report: %1 the ticked path, %2 the unticked one
+        QString stillThere;
+    };
+    const QString sameFile = QStringLiteral("%1 is the same file as %2, which is kept.");
+    const std::vector<Case> cases{
+        {"replaced by a folder", "A1/only.doc", "", replaceByFolder, true,
+         "%1 is no longer a file.", "A1/only.doc/unseen.txt"},
+        {"replaced by a pipe", "A1/only.doc", "", replaceByPipe, true, "%1 is no longer a file.",
+         "A1/only.doc"},
+        {"gone", "A1/only.doc", "", removeIt, false, "%1 was no longer there.", "B/only.doc"},
+        {"ticked through the link",
+         "A1link/only.doc",
+         "A1/only.doc",
+         {},
+         true,
+         sameFile,
+         "A1/only.doc"},
+        {"the link's row unticked",
+         "A1/only.doc",
+         "A1link/only.doc",
+         {},
+         true,
+         sameFile,
+         "A1/only.doc"},
+        {"a doubled slash", "A1//only.doc", "A1/only.doc", {}, true, sameFile, "A1/only.doc"},
+        {"a hard link is another entry", "B/only.doc", "A1/only.doc", {}, false, "", "A1/only.doc"},
+    };
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const Case& each = cases[index];
+        SCOPED_TRACE(each.what);
+        const QString folder = path(QStringLiteral("case%1/").arg(index));
+        makeFile(QStringLiteral("case%1/A1/only.doc").arg(index));
+        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("B")));
+        ASSERT_EQ(::link(QFile::encodeName(folder + QStringLiteral("A1/only.doc")).constData(),
+                         QFile::encodeName(folder + QStringLiteral("B/only.doc")).constData()),
+                  0);
+        ASSERT_TRUE(QFile::link(QStringLiteral("A1"), folder + QStringLiteral("A1link")));
+        const QString ticked = folder + each.ticked;
+        const QString unticked = folder + each.unticked;
+        std::vector<ResultRow> rows{{ticked, true}};
+        if (!each.unticked.isEmpty())
+            rows.push_back({unticked, false});
+        form->resultsList().setRows(std::move(rows));
+        messages.shown.clear();
+        bool changed = false;
+        messages.whileShown = [&] {
+            if (each.change && !std::exchange(changed, true))
+                each.change(ticked);
+        };
+        sendToTrash();
+
+        EXPECT_EQ(rowPaths().contains(ticked), each.rowStays);
+        if (each.rowStays) {
+            EXPECT_TRUE(form->resultsList().Checked(1));
+        }
+        ASSERT_EQ(messages.shown.size(), each.line.isEmpty() ? 1u : 2u);
+        if (!each.line.isEmpty()) {
+            EXPECT_TRUE(messages.shown[1].text.contains(
+                QLatin1Char('\n') +
+                QString(each.line).replace("%1", ticked).replace("%2", unticked) +
+                QLatin1Char('\n')))
+                << messages.shown[1].text.toStdString();
+        }
+        EXPECT_EQ(form->trashUndo().canUndo(), !each.rowStays && each.line.isEmpty());
+        EXPECT_TRUE(QFile::exists(folder + each.stillThere));
+    }
+    messages.whileShown = nullptr;
 }
 
 TEST_F(SendToTrashTest, FilesTheShellLeavesInPlaceKeepTheirTickedRowsAndAreNamedOnce) {
@@ -176,6 +275,48 @@ TEST_F(TrashUndoTest, CtrlZPutsTheFilesAndTheirRowsBack) {
     pressUndo(); // nothing left to take back
     EXPECT_EQ(rowPaths(), paths);
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// A record is named "<name>.trashinfo", so a name of more than 245 bytes takes a shorter
+// one in the trash; its record still holds the whole path, and undo brings it back.
+TEST_F(TrashUndoTest, LongNamesGoToTheTrashUnderShorterNamesAndComeBackWhole) {
+    const QString twoByteCharacters(125, QChar(0x00E9));
+    struct Case {
+        QString name;
+        QString trashedEnd; // how its name in the trash ends
+    };
+    const std::vector<Case> cases{
+        {QString(241, 'a') + ".txt", QString(241, 'a') + ".txt"},
+        {QString(242, 'b') + ".txt", "bb.txt"},
+        // The rows go bottom up: the lower of two equal names is the first in the trash.
+        {QString(246, 'c') + ".txt", "cc.2.txt"},
+        {"again/" + QString(246, 'c') + ".txt", "cc.txt"},
+        {twoByteCharacters + "x.txt", QString(QChar(0x00E9)) + ".txt"},
+        {"d." + QString(248, 'e'), "eee"},
+    };
+    QStringList names;
+    for (const Case& each : cases)
+        names << each.name;
+    fillWithFiles(names, {1, 2, 3, 4, 5, 6});
+    const QStringList paths = rowPaths();
+    sendToTrash();
+    ASSERT_EQ(rowPaths(), QStringList{}) << messages.texts().join('\n').toStdString();
+
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const QString& original = paths[static_cast<qsizetype>(index)];
+        SCOPED_TRACE(original.toStdString());
+        const QString trashed = trashedFileOf(original);
+        const QString trashedName = QFileInfo(trashed).fileName();
+        EXPECT_LE(trashedName.toUtf8().size(), 245);
+        EXPECT_TRUE(trashedName.endsWith(cases[index].trashedEnd)) << trashedName.toStdString();
+        EXPECT_EQ(readBytes(trashed), cases[index].name.toUtf8());
+        EXPECT_EQ(originalPathFromTrashInfo(trashInfoFile(trashed)), original);
+    }
+    pressUndo();
+    EXPECT_EQ(rowPaths(), paths);
+    for (std::size_t index = 0; index < cases.size(); ++index)
+        EXPECT_EQ(readBytes(paths[static_cast<qsizetype>(index)]), cases[index].name.toUtf8());
+    EXPECT_EQ(QDir(trashInfo()).entryList(QDir::Files).filter(QStringLiteral("cc")).size(), 0);
 }
 
 TEST_F(TrashUndoTest, ARecordOtherProgramsCanReadAndUndoFindTheExactName) {
