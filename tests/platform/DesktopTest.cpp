@@ -1,3 +1,4 @@
+#include "OtherFileSystem.h"
 #include "QStringPrinter.h"
 #include "QtDesktop.h"
 #include "QtFileDialogs.h"
@@ -200,27 +201,26 @@ TEST_F(TrashTest, AMissingDataFolderIsCreatedForTheTrashAndTheWorkingFolderStays
 }
 
 TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
-    // The shared-memory folder is its own file system on most machines.
-    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/velmora-trash-XXXXXX"));
-    struct stat home {};
-    struct stat other {};
-    stat(QFile::encodeName(dataHome).constData(), &home);
-    if (!elsewhere.isValid() || stat("/dev/shm", &other) != 0 || home.st_dev == other.st_dev)
-        GTEST_SKIP() << "no second file system to trash on";
+    testing::OtherFileSystem other(dataHome);
+    if (!other.skipReason.isEmpty())
+        GTEST_SKIP() << other.skipReason.toStdString();
+    QTemporaryDir elsewhere(other.folder + QStringLiteral("/velmora-trash-XXXXXX"));
+    ASSERT_TRUE(elsewhere.isValid());
     const QString file = elsewhere.filePath(QStringLiteral("far away.txt"));
     ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
-    const QString trash = QStringLiteral("/dev/shm/.Trash-%1").arg(getuid());
+    const QString trash = other.top + QStringLiteral("/.Trash-%1").arg(getuid());
     const bool trashWasThere = QFileInfo::exists(trash);
 
     const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].gone) << outcomes[0].reason.toStdString();
-    EXPECT_TRUE(outcomes[0].trashedFile.startsWith(trash + QStringLiteral("/files/")));
+    EXPECT_TRUE(outcomes[0].trashedFile.startsWith(trash + QStringLiteral("/files/")))
+        << outcomes[0].trashedFile.toStdString();
     QFile record(trashInfoFile(outcomes[0].trashedFile));
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     // Relative to the top, so the record holds wherever the disk is mounted.
     EXPECT_TRUE(record.readAll().contains(
-        "\nPath=" + QFile::encodeName(QFileInfo(elsewhere.path()).fileName()) +
+        "\nPath=" + QFile::encodeName(elsewhere.path().mid(other.top.size() + 1)) +
         "/far%20away.txt\n"));
     EXPECT_EQ(restoreFromTrash(outcomes[0].trashedFile).result, RestoreOutcome::Result::Restored);
     EXPECT_TRUE(QFileInfo::exists(file));
@@ -228,6 +228,108 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
         // Only the empty folders this test made go again.
         for (const char* folder : {"/files", "/info", ""})
             rmdir(QFile::encodeName(trash + QLatin1String(folder)).constData());
+    }
+}
+
+// What lies at the top of another file system decides which trash there is the user's:
+// a shared .Trash only when it is a real folder with the sticky bit (else anyone could
+// take another's files out of it), and the user's own folder private in either place.
+TEST_F(TrashTest, TheSharedTrashAtATopIsUsedOnlyWhenStickyAndTheUsersFolderIsPrivate) {
+    const QString user = QString::number(getuid());
+    struct Case {
+        const char* what;
+        mode_t sharedMode; // 0: no shared .Trash
+        bool sharedIsLink;
+        QString expectedTrash;
+    };
+    const std::vector<Case> cases{
+        {"no shared trash", 0, false, QStringLiteral(".Trash-") + user},
+        {"sticky shared trash", 01777, false, QStringLiteral(".Trash/") + user},
+        {"shared trash without the sticky bit", 0777, false, QStringLiteral(".Trash-") + user},
+        {"shared trash that is a link", 01777, true, QStringLiteral(".Trash-") + user},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.what);
+        testing::OtherFileSystem other(dataHome);
+        if (!other.isOwnMount())
+            GTEST_SKIP() << "the top of a file system of the test's own is needed: "
+                         << other.skipReason.toStdString();
+        const QByteArray top = QFile::encodeName(other.top);
+        if (each.sharedMode != 0) {
+            const QByteArray real = top + (each.sharedIsLink ? "/real" : "/.Trash");
+            ASSERT_EQ(mkdir(real.constData(), 0700), 0);
+            ASSERT_EQ(chmod(real.constData(), each.sharedMode), 0);
+            if (each.sharedIsLink) {
+                ASSERT_EQ(symlink("real", (top + "/.Trash").constData()), 0);
+            }
+        }
+        const QString file = other.folder + QStringLiteral("/a.txt");
+        ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+
+        const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
+        ASSERT_EQ(outcomes.size(), 1u);
+        const QString trash = other.top + '/' + each.expectedTrash;
+        EXPECT_EQ(outcomes[0].trashedFile, trash + QStringLiteral("/files/a.txt"))
+            << outcomes[0].reason.toStdString();
+        struct stat status {};
+        ASSERT_EQ(lstat(QFile::encodeName(trash).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0700u);
+    }
+}
+
+// A name in the trash is taken only when neither its file nor its record is there: a
+// file whose record was lost and a record left without its file both keep their name.
+TEST_F(TrashTest, TrashNamesAreNeverReusedAndNumberedBeforeTheExtension) {
+    struct Case {
+        const char* what;
+        bool fileThere;
+        bool recordThere;
+    };
+    const std::vector<Case> cases{
+        {"an earlier photo.jpg", true, true},
+        {"a file whose record was lost", true, false},
+        {"a longer record left without its file", false, true},
+    };
+    const QByteArray ownDataHome = qgetenv("XDG_DATA_HOME");
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.what);
+        QTemporaryDir home(dataHome + QStringLiteral("/home-XXXXXX"));
+        const QString trash = home.filePath(QStringLiteral("Trash"));
+        ASSERT_TRUE(QDir().mkpath(trash + QStringLiteral("/files")));
+        ASSERT_TRUE(QDir().mkpath(trash + QStringLiteral("/info")));
+        const QString oldFile = trash + QStringLiteral("/files/photo.jpg");
+        const QString oldRecord = trash + QStringLiteral("/info/photo.jpg.trashinfo");
+        const QByteArray staleRecord =
+            "[Trash Info]\nPath=/" + QByteArray(300, 'x') + "\nDeletionDate=2020-01-01T00:00:00\n";
+        if (each.fileThere) {
+            ASSERT_TRUE(QFile(oldFile).open(QIODevice::WriteOnly));
+        }
+        if (each.recordThere) {
+            QFile record(oldRecord);
+            ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+            record.write(staleRecord);
+        }
+        const QString file = makeFile(QStringLiteral("photo.jpg"), "new");
+
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+        const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
+        qputenv("XDG_DATA_HOME", ownDataHome);
+
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].trashedFile, trash + QStringLiteral("/files/photo.2.jpg"))
+            << outcomes[0].reason.toStdString();
+        QFile record(trashInfoFile(outcomes[0].trashedFile));
+        ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = record.readAll().split('\n');
+        ASSERT_EQ(lines.size(), 4) << "three lines and nothing after them";
+        EXPECT_EQ(lines[1], "Path=" + QFile::encodeName(file).toPercentEncoding("/"));
+        EXPECT_EQ(QFileInfo::exists(oldFile), each.fileThere);
+        EXPECT_EQ(QFileInfo(oldFile).size(), 0);
+        if (each.recordThere) {
+            QFile old(oldRecord);
+            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+            EXPECT_EQ(old.readAll(), staleRecord);
+        }
     }
 }
 
