@@ -252,8 +252,9 @@ TEST_F(TrashTest, TheSharedTrashAtATopIsUsedOnlyWhenStickyAndTheUsersFolderIsPri
         SCOPED_TRACE(each.what);
         testing::OtherFileSystem other(dataHome);
         if (!other.isOwnMount())
-            GTEST_SKIP() << "the top of a file system of the test's own is needed: "
-                         << other.skipReason.toStdString();
+            GTEST_SKIP() << "the top of a file system of the test's own is needed, and no tmpfs "
+                            "can be mounted: "
+                         << other.notOwnMountBecause.toStdString();
         const QByteArray top = QFile::encodeName(other.top);
         if (each.sharedMode != 0) {
             const QByteArray real = top + (each.sharedIsLink ? "/real" : "/.Trash");

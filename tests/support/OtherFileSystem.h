@@ -25,7 +25,6 @@ namespace velmora::testing {
 class OtherFileSystem {
 public:
     explicit OtherFileSystem(const QString& trashHome) {
-        QString mountFailure = QStringLiteral("not running as root");
         if (geteuid() == 0 && mountPoint_.isValid()) {
             if (::mount("tmpfs", QFile::encodeName(mountPoint_.path()).constData(), "tmpfs",
                         MS_NOSUID | MS_NODEV, "size=16m,mode=0755") == 0) {
@@ -35,16 +34,20 @@ public:
                 QDir().mkpath(folder);
                 return;
             }
-            mountFailure = QString::fromLocal8Bit(std::strerror(errno));
+            notOwnMountBecause = QString::fromLocal8Bit(std::strerror(errno));
         }
         shared_.emplace(QStringLiteral("/dev/shm/velmora-other-XXXXXX"));
         if (!shared_->isValid() || deviceOf(shared_->path()) == deviceOf(trashHome)) {
             skipReason = QStringLiteral("no second file system: a tmpfs cannot be mounted (") +
-                         mountFailure + QStringLiteral(") and /dev/shm is not another one");
+                         notOwnMountBecause + QStringLiteral(") and /dev/shm is not another one");
             return;
         }
         folder = QFileInfo(shared_->path()).canonicalFilePath();
         top = topOf(folder);
+        if (::access(QFile::encodeName(top).constData(), W_OK | X_OK) != 0)
+            skipReason = QStringLiteral("a tmpfs cannot be mounted (") + notOwnMountBecause +
+                         QStringLiteral(") and the top of /dev/shm's file system, ") + top +
+                         QStringLiteral(", cannot be written to make a trash in");
     }
 
     ~OtherFileSystem() {
@@ -78,6 +81,7 @@ public:
     QString folder; // where the test makes its files
     QString top;
     QString skipReason;
+    QString notOwnMountBecause = QStringLiteral("not running as root");
 
 private:
     QTemporaryDir mountPoint_{QDir::tempPath() + QStringLiteral("/velmora-mount-XXXXXX")};
