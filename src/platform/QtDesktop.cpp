@@ -50,6 +50,9 @@ bool QtClipboard::setText(const QString& text) {
 std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
                                                     const QStringList& keptPaths) {
     const KeptEntries kept(keptPaths, paths);
+    // A path of an entry an earlier path of this request already moved names nothing
+    // any more, yet nothing changed behind the user's back.
+    KeptEntries moved;
     std::vector<RecycleOutcome> outcomes;
     outcomes.reserve(static_cast<std::size_t>(paths.size()));
     for (const QString& path : paths) {
@@ -61,6 +64,10 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
             const TrashMove move = moveToTrash(path, kept);
             outcome.trashedFile = move.trashedFile;
             outcome.check = move.check;
+            if (move.moved)
+                moved.add(path);
+            else if (move.check == TrashCheck::NoLongerThere && moved.keeperOf(path))
+                outcome.check = TrashCheck::Passed;
             outcome.keptPath = move.keptPath;
             outcome.gone = !nameIsPresent(path);
             if (!outcome.gone)

@@ -220,6 +220,19 @@ KeptEntries::KeptEntries(const QStringList& keptPaths, const QStringList& pathsT
     }
 }
 
+void KeptEntries::add(const QString& path) {
+    const QByteArray native = withoutTrailingSlashes(QFile::encodeName(path));
+    keptByName_[lastNameOf(native)].append(native);
+}
+
+std::optional<QString> KeptEntries::keeperOf(const QString& path) const {
+    const QByteArray native = withoutTrailingSlashes(QFile::encodeName(path));
+    struct stat folder {};
+    if (stat(containingFolder(native).constData(), &folder) != 0)
+        return std::nullopt;
+    return keeperOf(folder, lastNameOf(native));
+}
+
 std::optional<QString> KeptEntries::keeperOf(const struct stat& folder,
                                              const QByteArray& name) const {
     const auto sameName = keptByName_.constFind(name);

@@ -44,8 +44,13 @@ public:
     // so only those are held.
     KeptEntries(const QStringList& keptPaths, const QStringList& pathsToMove);
 
+    // One more path whose entry is looked for, whatever its last name.
+    void add(const QString& path);
+
     // The kept path that names the entry `name` of the folder `folder` describes.
     std::optional<QString> keeperOf(const struct stat& folder, const QByteArray& name) const;
+    // The kept path that names the same entry as `path`.
+    std::optional<QString> keeperOf(const QString& path) const;
 
 private:
     QHash<QByteArray, QList<QByteArray>> keptByName_;

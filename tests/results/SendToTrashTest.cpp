@@ -149,22 +149,14 @@ TEST_F(SendToTrashTest, EachTickedPathIsLookedAtAsItIsWhenItsTurnComes) {
         {"replaced by a pipe", "A1/only.doc", "", replaceByPipe, true, "%1 is no longer a file.",
          "A1/only.doc"},
         {"gone", "A1/only.doc", "", removeIt, false, "%1 was no longer there.", "B/only.doc"},
-        {"ticked through the link",
-         "A1link/only.doc",
-         "A1/only.doc",
-         {},
-         true,
-         sameFile,
+        {"ticked through the link", "A1link/only.doc", "A1/only.doc", nullptr, true, sameFile,
          "A1/only.doc"},
-        {"the link's row unticked",
-         "A1/only.doc",
-         "A1link/only.doc",
-         {},
-         true,
-         sameFile,
+        {"the link's row unticked", "A1/only.doc", "A1link/only.doc", nullptr, true, sameFile,
          "A1/only.doc"},
-        {"a doubled slash", "A1//only.doc", "A1/only.doc", {}, true, sameFile, "A1/only.doc"},
-        {"a hard link is another entry", "B/only.doc", "A1/only.doc", {}, false, "", "A1/only.doc"},
+        {"a doubled slash", "A1//only.doc", "A1/only.doc", nullptr, true, sameFile, "A1/only.doc"},
+        {"a hard link is another entry", "B/only.doc", "A1/only.doc", nullptr, false, "",
+         "A1/only.doc"},
+        {"both paths ticked", "A1link/only.doc", "+A1/only.doc", nullptr, false, "", "B/only.doc"},
     };
     for (std::size_t index = 0; index < cases.size(); ++index) {
         const Case& each = cases[index];
@@ -177,10 +169,11 @@ TEST_F(SendToTrashTest, EachTickedPathIsLookedAtAsItIsWhenItsTurnComes) {
                   0);
         ASSERT_TRUE(QFile::link(QStringLiteral("A1"), folder + QStringLiteral("A1link")));
         const QString ticked = folder + each.ticked;
-        const QString unticked = folder + each.unticked;
+        const bool secondTicked = each.unticked.startsWith('+');
+        const QString unticked = folder + each.unticked.mid(secondTicked ? 1 : 0);
         std::vector<ResultRow> rows{{ticked, true}};
         if (!each.unticked.isEmpty())
-            rows.push_back({unticked, false});
+            rows.push_back({unticked, secondTicked});
         form->resultsList().setRows(std::move(rows));
         messages.shown.clear();
         bool changed = false;
