@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -231,106 +233,70 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
     }
 }
 
-// What lies at the top of another file system decides which trash there is the user's:
-// a shared .Trash only when it is a real folder with the sticky bit (else anyone could
-// take another's files out of it), and the user's own folder private in either place.
+// At the top of another file system, a shared .Trash is used only when it has the sticky
+// bit (else anyone could take another's files out of it); the user's folder is private.
 TEST_F(TrashTest, TheSharedTrashAtATopIsUsedOnlyWhenStickyAndTheUsersFolderIsPrivate) {
     const QString user = QString::number(getuid());
-    struct Case {
-        const char* what;
-        mode_t sharedMode; // 0: no shared .Trash
-        bool sharedIsLink;
-        QString expectedTrash;
-    };
-    const std::vector<Case> cases{
-        {"no shared trash", 0, false, QStringLiteral(".Trash-") + user},
-        {"sticky shared trash", 01777, false, QStringLiteral(".Trash/") + user},
-        {"shared trash without the sticky bit", 0777, false, QStringLiteral(".Trash-") + user},
-        {"shared trash that is a link", 01777, true, QStringLiteral(".Trash-") + user},
-    };
-    for (const Case& each : cases) {
-        SCOPED_TRACE(each.what);
+    const std::vector<std::pair<mode_t, QString>> cases{
+        {0, ".Trash-" + user}, {01777, ".Trash/" + user}, {0777, ".Trash-" + user}};
+    for (const auto& [sharedMode, expectedTrash] : cases) {
+        SCOPED_TRACE(sharedMode);
         testing::OtherFileSystem other(dataHome);
         if (!other.isOwnMount())
-            GTEST_SKIP() << "the top of a file system of the test's own is needed, and no tmpfs "
-                            "can be mounted: "
+            GTEST_SKIP() << "needs a file system of its own, and no tmpfs can be mounted: "
                          << other.notOwnMountBecause.toStdString();
-        const QByteArray top = QFile::encodeName(other.top);
-        if (each.sharedMode != 0) {
-            const QByteArray real = top + (each.sharedIsLink ? "/real" : "/.Trash");
-            ASSERT_EQ(mkdir(real.constData(), 0700), 0);
-            ASSERT_EQ(chmod(real.constData(), each.sharedMode), 0);
-            if (each.sharedIsLink) {
-                ASSERT_EQ(symlink("real", (top + "/.Trash").constData()), 0);
-            }
+        const QByteArray shared = QFile::encodeName(other.top) + "/.Trash";
+        if (sharedMode != 0) {
+            ASSERT_EQ(mkdir(shared.constData(), 0700), 0);
+            ASSERT_EQ(chmod(shared.constData(), sharedMode), 0);
         }
         const QString file = other.folder + QStringLiteral("/a.txt");
         ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
 
-        const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
-        ASSERT_EQ(outcomes.size(), 1u);
-        const QString trash = other.top + '/' + each.expectedTrash;
-        EXPECT_EQ(outcomes[0].trashedFile, trash + QStringLiteral("/files/a.txt"))
-            << outcomes[0].reason.toStdString();
+        const QString trash = other.top + '/' + expectedTrash;
+        EXPECT_EQ(shell.recycle({file}, {}).at(0).trashedFile,
+                  trash + QStringLiteral("/files/a.txt"));
         struct stat status {};
-        ASSERT_EQ(lstat(QFile::encodeName(trash).constData(), &status), 0);
+        ASSERT_EQ(stat(QFile::encodeName(trash).constData(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, 0700u);
     }
 }
 
 // A name in the trash is taken only when neither its file nor its record is there: a
-// file whose record was lost and a record left without its file both keep their name.
+// file whose record was lost and a longer record left without its file keep their name.
 TEST_F(TrashTest, TrashNamesAreNeverReusedAndNumberedBeforeTheExtension) {
-    struct Case {
-        const char* what;
-        bool fileThere;
-        bool recordThere;
+    const QString trash = dataHome + QStringLiteral("/Trash/");
+    ASSERT_TRUE(QDir().mkpath(trash + "files") && QDir().mkpath(trash + "info"));
+    const auto contents = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
     };
-    const std::vector<Case> cases{
-        {"an earlier photo.jpg", true, true},
-        {"a file whose record was lost", true, false},
-        {"a longer record left without its file", false, true},
-    };
-    const QByteArray ownDataHome = qgetenv("XDG_DATA_HOME");
-    for (const Case& each : cases) {
-        SCOPED_TRACE(each.what);
-        QTemporaryDir home(dataHome + QStringLiteral("/home-XXXXXX"));
-        const QString trash = home.filePath(QStringLiteral("Trash"));
-        ASSERT_TRUE(QDir().mkpath(trash + QStringLiteral("/files")));
-        ASSERT_TRUE(QDir().mkpath(trash + QStringLiteral("/info")));
-        const QString oldFile = trash + QStringLiteral("/files/photo.jpg");
-        const QString oldRecord = trash + QStringLiteral("/info/photo.jpg.trashinfo");
-        const QByteArray staleRecord =
-            "[Trash Info]\nPath=/" + QByteArray(300, 'x') + "\nDeletionDate=2020-01-01T00:00:00\n";
-        if (each.fileThere) {
-            ASSERT_TRUE(QFile(oldFile).open(QIODevice::WriteOnly));
-        }
-        if (each.recordThere) {
+    const QByteArray stale = "[Trash Info]\nPath=/" + QByteArray(300, 'x') + '\n';
+    // The name, and whether its file and its record are left in the trash.
+    const std::vector<std::tuple<QString, bool, bool>> cases{{"earlier.jpg", true, true},
+                                                             {"recordlost.jpg", true, false},
+                                                             {"filelost.jpg", false, true}};
+    for (const auto& [name, fileThere, recordThere] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const QString oldFile = trash + "files/" + name;
+        const QString oldRecord = trash + "info/" + name + ".trashinfo";
+        if (fileThere)
+            QFile(oldFile).open(QIODevice::WriteOnly);
+        if (recordThere) {
             QFile record(oldRecord);
-            ASSERT_TRUE(record.open(QIODevice::WriteOnly));
-            record.write(staleRecord);
+            ASSERT_TRUE(record.open(QIODevice::WriteOnly) && record.write(stale) == stale.size());
         }
-        const QString file = makeFile(QStringLiteral("photo.jpg"), "new");
+        const QString file = makeFile(name, "new");
 
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-        const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
-        qputenv("XDG_DATA_HOME", ownDataHome);
-
-        ASSERT_EQ(outcomes.size(), 1u);
-        EXPECT_EQ(outcomes[0].trashedFile, trash + QStringLiteral("/files/photo.2.jpg"))
-            << outcomes[0].reason.toStdString();
-        QFile record(trashInfoFile(outcomes[0].trashedFile));
-        ASSERT_TRUE(record.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = record.readAll().split('\n');
-        ASSERT_EQ(lines.size(), 4) << "three lines and nothing after them";
-        EXPECT_EQ(lines[1], "Path=" + QFile::encodeName(file).toPercentEncoding("/"));
-        EXPECT_EQ(QFileInfo::exists(oldFile), each.fileThere);
-        EXPECT_EQ(QFileInfo(oldFile).size(), 0);
-        if (each.recordThere) {
-            QFile old(oldRecord);
-            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-            EXPECT_EQ(old.readAll(), staleRecord);
-        }
+        const QString trashed = shell.recycle({file}, {}).at(0).trashedFile;
+        EXPECT_EQ(trashed, trash + "files/" + QFileInfo(name).completeBaseName() + ".2.jpg");
+        const QByteArray record = contents(trashInfoFile(trashed));
+        EXPECT_TRUE(record.startsWith(
+            "[Trash Info]\nPath=" + QFile::encodeName(file).toPercentEncoding("/") +
+            "\nDeletionDate="));
+        EXPECT_EQ(record.count('\n'), 3) << "nothing after its own lines";
+        EXPECT_EQ(contents(oldFile), fileThere ? "" : "<none>");
+        EXPECT_EQ(contents(oldRecord), recordThere ? stale : "<none>");
     }
 }
 
