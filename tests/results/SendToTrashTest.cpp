@@ -165,9 +165,9 @@ TEST_F(SendToTrashTest, EachTickedPathIsLookedAtAsItIsWhenItsTurnComes) {
         const bool bothTicked = each.other.startsWith('+');
         const QString other = folder + each.other.mid(bothTicked ? 1 : 0);
         SCOPED_TRACE((ticked + QStringLiteral(" beside ") + other).toStdString());
-        std::vector<ResultRow> rows{{ticked, true}};
-        if (!each.other.isEmpty())
-            rows.push_back({other, bothTicked});
+        std::vector<ResultRow> rows{{ticked, true}, {other, bothTicked}};
+        if (each.other.isEmpty())
+            rows.pop_back();
         form->resultsList().setRows(std::move(rows));
         messages.shown.clear();
         bool changed = false;
@@ -265,43 +265,39 @@ TEST_F(TrashUndoTest, CtrlZPutsTheFilesAndTheirRowsBack) {
 // A record is named "<name>.trashinfo", so a name of more than 245 bytes takes a shorter
 // one in the trash; its record still holds the whole path, and undo brings it back.
 TEST_F(TrashUndoTest, LongNamesGoToTheTrashUnderShorterNamesAndComeBackWhole) {
-    const QString twoByteCharacters(125, QChar(0x00E9));
-    struct Case {
-        QString name;
-        QString trashedEnd; // how its name in the trash ends
-    };
-    const std::vector<Case> cases{
+    const QChar e(0x00E9); // two bytes
+    // Each name and how its name in the trash ends. The rows go bottom up: the lower of
+    // two equal names is the first in the trash.
+    const std::vector<std::pair<QString, QString>> cases{
         {QString(241, 'a') + ".txt", QString(241, 'a') + ".txt"},
         {QString(242, 'b') + ".txt", "bb.txt"},
-        // The rows go bottom up: the lower of two equal names is the first in the trash.
         {QString(246, 'c') + ".txt", "cc.2.txt"},
         {"again/" + QString(246, 'c') + ".txt", "cc.txt"},
-        {twoByteCharacters + "x.txt", QString(QChar(0x00E9)) + ".txt"},
+        {QString(125, e) + "x.txt", e + QStringLiteral(".txt")},
         {"d." + QString(248, 'e'), "eee"},
     };
     QStringList names;
-    for (const Case& each : cases)
-        names << each.name;
+    for (const auto& [name, trashedEnd] : cases)
+        names << name;
     fillWithFiles(names, {1, 2, 3, 4, 5, 6});
     const QStringList paths = rowPaths();
     sendToTrash();
-    ASSERT_EQ(rowPaths(), QStringList{}) << messages.texts().join('\n').toStdString();
+    ASSERT_TRUE(rowPaths().isEmpty()) << messages.texts().join('\n').toStdString();
 
-    for (std::size_t index = 0; index < cases.size(); ++index) {
-        const QString& original = paths[static_cast<qsizetype>(index)];
-        SCOPED_TRACE(original.toStdString());
-        const QString trashed = trashedFileOf(original);
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        SCOPED_TRACE(paths[index].toStdString());
+        const QString trashed = trashedFileOf(paths[index]);
         const QString trashedName = QFileInfo(trashed).fileName();
         EXPECT_LE(trashedName.toUtf8().size(), 245);
-        EXPECT_TRUE(trashedName.endsWith(cases[index].trashedEnd)) << trashedName.toStdString();
-        EXPECT_EQ(readBytes(trashed), cases[index].name.toUtf8());
-        EXPECT_EQ(originalPathFromTrashInfo(trashInfoFile(trashed)), original);
+        EXPECT_TRUE(trashedName.endsWith(cases[std::size_t(index)].second))
+            << trashedName.toStdString();
+        EXPECT_EQ(readBytes(trashed), names[index].toUtf8());
+        EXPECT_EQ(originalPathFromTrashInfo(trashInfoFile(trashed)), paths[index]);
     }
     pressUndo();
     EXPECT_EQ(rowPaths(), paths);
-    for (std::size_t index = 0; index < cases.size(); ++index)
-        EXPECT_EQ(readBytes(paths[static_cast<qsizetype>(index)]), cases[index].name.toUtf8());
-    EXPECT_EQ(QDir(trashInfo()).entryList(QDir::Files).filter(QStringLiteral("cc")).size(), 0);
+    for (qsizetype index = 0; index < paths.size(); ++index)
+        EXPECT_EQ(readBytes(paths[index]), names[index].toUtf8());
 }
 
 TEST_F(TrashUndoTest, ARecordOtherProgramsCanReadAndUndoFindTheExactName) {
