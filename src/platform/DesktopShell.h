@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Trash.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,13 +21,17 @@ struct RecycleOutcome {
     bool gone = false;
     QString reason;      // why it stayed, for the message
     QString trashedFile; // where the file now lies in the trash; empty when it was not moved
+    TrashCheck check = TrashCheck::Passed; // what the last look before the move found
+    QString keptPath;                      // the kept path of the same entry, for SameEntryKept
 };
 
 class DesktopShell {
 public:
     virtual ~DesktopShell() = default;
-    // Moves the files to the trash. Never deletes a file outright.
-    virtual std::vector<RecycleOutcome> recycle(const QStringList& paths) = 0;
+    // Moves the files to the trash, except any whose directory entry one of `keptPaths`
+    // also names. Never deletes a file outright.
+    virtual std::vector<RecycleOutcome> recycle(const QStringList& paths,
+                                                const QStringList& keptPaths) = 0;
     // Shows the folder in the file manager; failure is ignored.
     virtual void openFolder(const QString& folder) = 0;
 };

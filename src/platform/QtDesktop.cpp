@@ -47,7 +47,12 @@ bool QtClipboard::setText(const QString& text) {
     return clipboard->text() == text;
 }
 
-std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
+std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
+                                                    const QStringList& keptPaths) {
+    const KeptEntries kept(keptPaths, paths);
+    // A path of an entry an earlier path of this request already moved names nothing
+    // any more, yet nothing changed behind the user's back.
+    KeptEntries moved;
     std::vector<RecycleOutcome> outcomes;
     outcomes.reserve(static_cast<std::size_t>(paths.size()));
     for (const QString& path : paths) {
@@ -55,12 +60,15 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths) {
         outcome.path = path;
         if (path.isEmpty()) {
             outcome.reason = QStringLiteral("The path is empty.");
-        } else if (!nameIsPresent(path)) {
-            outcome.gone = true; // nothing left to move
         } else {
-            const TrashMove move = moveToTrash(path);
+            const TrashMove move = moveToTrash(path, kept);
+            outcome.trashedFile = move.trashedFile;
+            outcome.check = move.check;
             if (move.moved)
-                outcome.trashedFile = move.trashedFile;
+                moved.add(path);
+            else if (move.check == TrashCheck::NoLongerThere && moved.keeperOf(path))
+                outcome.check = TrashCheck::Passed;
+            outcome.keptPath = move.keptPath;
             outcome.gone = !nameIsPresent(path);
             if (!outcome.gone)
                 outcome.reason = move.moved ? QStringLiteral("The file is still there after it "

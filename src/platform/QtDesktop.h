@@ -20,7 +20,8 @@ public:
 // there stays where it is: nothing is ever deleted outright.
 class QtDesktopShell : public DesktopShell {
 public:
-    std::vector<RecycleOutcome> recycle(const QStringList& paths) override;
+    std::vector<RecycleOutcome> recycle(const QStringList& paths,
+                                        const QStringList& keptPaths) override;
     void openFolder(const QString& folder) override;
 };
 

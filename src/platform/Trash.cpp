@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSet>
 
 #include <cerrno>
 #include <climits>
@@ -112,13 +113,30 @@ std::optional<QByteArray> topTrash(const QByteArray& top) {
     return std::nullopt;
 }
 
-// "name", then "name.2", "name.3" ... with the number before the extension.
-QByteArray candidateName(const QByteArray& name, int number) {
-    if (number == 1)
+// At most `size` bytes of the name's start, never splitting a character.
+QByteArray characterPrefix(const QByteArray& name, qsizetype size) {
+    if (size >= name.size())
         return name;
+    while (size > 0 && (static_cast<unsigned char>(name[size]) & 0xC0) == 0x80)
+        --size;
+    return name.left(size);
+}
+
+// "name", then "name.2", "name.3" ... with the number before the extension. A name that
+// would leave its record "<name>.trashinfo" longer than a file system allows a name to
+// be is shortened, keeping its extension when some of the name fits beside it.
+QByteArray candidateName(const QByteArray& name, int number) {
+    constexpr qsizetype longest = NAME_MAX - qsizetype(sizeof(".trashinfo") - 1);
+    const QByteArray suffix = number == 1 ? QByteArray() : '.' + QByteArray::number(number);
     const qsizetype dot = name.lastIndexOf('.');
-    const QByteArray suffix = '.' + QByteArray::number(number);
-    return dot > 0 ? name.left(dot) + suffix + name.mid(dot) : name + suffix;
+    const QByteArray stem = dot > 0 ? name.left(dot) : name;
+    const QByteArray extension = dot > 0 ? name.mid(dot) : QByteArray();
+    if (stem.size() + suffix.size() + extension.size() <= longest)
+        return stem + suffix + extension;
+    const QByteArray shortStem = characterPrefix(stem, longest - suffix.size() - extension.size());
+    if (!shortStem.isEmpty() && extension.size() + suffix.size() < longest)
+        return shortStem + suffix + extension;
+    return characterPrefix(name, longest - suffix.size()) + suffix;
 }
 
 bool writeAll(int descriptor, const QByteArray& bytes) {
@@ -146,7 +164,88 @@ TrashMove notMoved(const QString& reason) {
     return move;
 }
 
+TrashMove failedCheck(TrashCheck check, const QString& keptPath = {}) {
+    TrashMove move;
+    move.check = check;
+    move.keptPath = keptPath;
+    return move;
+}
+
+QByteArray withoutTrailingSlashes(QByteArray path) {
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
+}
+
+QByteArray lastNameOf(const QByteArray& path) {
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The folder holding the path's last name: "." for a bare name.
+QByteArray containingFolder(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : parentOf(path);
+}
+
+// The path as it is at this moment; nothing when it may be moved. The status of its
+// folder is filled in on the way.
+std::optional<TrashMove> checkBeforeMove(const QByteArray& native, const KeptEntries& kept,
+                                         struct stat& folderStatus) {
+    struct stat file {};
+    if (lstat(native.constData(), &file) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return failedCheck(TrashCheck::NoLongerThere);
+        return notMoved(systemReason(errno));
+    }
+    if (!S_ISREG(file.st_mode) && !S_ISLNK(file.st_mode))
+        return failedCheck(TrashCheck::NoLongerAFile);
+    if (stat(containingFolder(native).constData(), &folderStatus) != 0)
+        return notMoved(QStringLiteral("Its folder cannot be examined."));
+    if (const std::optional<QString> keeper = kept.keeperOf(folderStatus, lastNameOf(native)))
+        return failedCheck(TrashCheck::SameEntryKept, *keeper);
+    return std::nullopt;
+}
+
 } // namespace
+
+KeptEntries::KeptEntries(const QStringList& keptPaths, const QStringList& pathsToMove) {
+    QSet<QByteArray> namesToMove;
+    for (const QString& path : pathsToMove)
+        namesToMove.insert(lastNameOf(withoutTrailingSlashes(QFile::encodeName(path))));
+    for (const QString& path : keptPaths) {
+        const QByteArray native = withoutTrailingSlashes(QFile::encodeName(path));
+        const QByteArray name = lastNameOf(native);
+        if (namesToMove.contains(name))
+            keptByName_[name].append(native);
+    }
+}
+
+void KeptEntries::add(const QString& path) {
+    const QByteArray native = withoutTrailingSlashes(QFile::encodeName(path));
+    keptByName_[lastNameOf(native)].append(native);
+}
+
+std::optional<QString> KeptEntries::keeperOf(const QString& path) const {
+    const QByteArray native = withoutTrailingSlashes(QFile::encodeName(path));
+    struct stat folder {};
+    if (stat(containingFolder(native).constData(), &folder) != 0)
+        return std::nullopt;
+    return keeperOf(folder, lastNameOf(native));
+}
+
+std::optional<QString> KeptEntries::keeperOf(const struct stat& folder,
+                                             const QByteArray& name) const {
+    const auto sameName = keptByName_.constFind(name);
+    if (sameName == keptByName_.cend())
+        return std::nullopt;
+    for (const QByteArray& kept : *sameName) {
+        struct stat keptFolder {};
+        if (stat(containingFolder(kept).constData(), &keptFolder) == 0 &&
+            keptFolder.st_dev == folder.st_dev && keptFolder.st_ino == folder.st_ino)
+            return QFile::decodeName(kept);
+    }
+    return std::nullopt;
+}
 
 QByteArray encodedTrashPath(const QByteArray& nativePath) {
     return nativePath.toPercentEncoding("/");
@@ -165,24 +264,23 @@ QByteArray decodedTrashPath(const QByteArray& value) {
     return QByteArray::fromPercentEncoding(value);
 }
 
-TrashMove moveToTrash(const QString& path) {
-    QByteArray native = QFile::encodeName(path);
-    while (native.size() > 1 && native.endsWith('/'))
-        native.chop(1);
-    struct stat file {};
-    if (native.isEmpty() || lstat(native.constData(), &file) != 0)
-        return notMoved(systemReason(native.isEmpty() ? ENOENT : errno));
+TrashMove moveToTrash(const QString& path, const KeptEntries& kept) {
+    QByteArray native = withoutTrailingSlashes(QFile::encodeName(path));
+    if (native.isEmpty())
+        return notMoved(systemReason(ENOENT));
     if (!native.startsWith('/')) {
         const std::unique_ptr<char, decltype(&std::free)> here(getcwd(nullptr, 0), &std::free);
         if (!here)
             return notMoved(systemReason(errno));
         native = joined(QByteArray(here.get()), native);
     }
-    const QByteArray name = native.mid(native.lastIndexOf('/') + 1);
+    const QByteArray name = lastNameOf(native);
     const QByteArray folder = parentOf(native);
+    if (name.isEmpty())
+        return failedCheck(TrashCheck::NoLongerAFile);
     struct stat folderStatus {};
-    if (name.isEmpty() || stat(folder.constData(), &folderStatus) != 0)
-        return notMoved(QStringLiteral("Its folder cannot be examined."));
+    if (std::optional<TrashMove> refused = checkBeforeMove(native, kept, folderStatus))
+        return *refused;
 
     // A file on the home trash's file system goes there, named by its absolute path;
     // anything else to the trash of its own file system, named relative to its top, so
@@ -249,6 +347,12 @@ TrashMove moveToTrash(const QString& path) {
         unlink(record.constData());
         return notMoved(QStringLiteral("The trash record cannot be written: ") +
                         systemReason(recorded ? errno : writeError));
+    }
+    // The list may be old and the trash's own work took a moment: what the path names is
+    // looked at once more, right before it moves.
+    if (std::optional<TrashMove> refused = checkBeforeMove(native, kept, folderStatus)) {
+        unlink(record.constData());
+        return *refused;
     }
     const QByteArray trashed = joined(files, trashedName);
     if (::rename(native.constData(), trashed.constData()) != 0) {

@@ -9,6 +9,22 @@ namespace velmora {
 namespace {
 constexpr qsizetype kListedFiles = 10;
 constexpr std::size_t kListedFailures = 20;
+
+QString failureLine(const RecycleOutcome& outcome) {
+    switch (outcome.check) {
+    case TrashCheck::NoLongerAFile:
+        return outcome.path + QStringLiteral(" is no longer a file.");
+    case TrashCheck::NoLongerThere:
+        return outcome.path + QStringLiteral(" was no longer there.");
+    case TrashCheck::SameEntryKept:
+        return outcome.path + QStringLiteral(" is the same file as ") + outcome.keptPath +
+               QStringLiteral(", which is kept.");
+    case TrashCheck::Passed:
+        break;
+    }
+    return outcome.path + QStringLiteral(": ") + outcome.reason;
+}
+
 } // namespace
 
 TickedRows collectTickedRows(const ResultsList& list) {
@@ -16,8 +32,10 @@ TickedRows collectTickedRows(const ResultsList& list) {
     const std::vector<ResultRow>& rows = list.rows();
     for (auto position = static_cast<int>(rows.size()); position >= 1; --position) {
         const ResultRow& row = rows[static_cast<std::size_t>(position - 1)];
-        if (!row.checked)
+        if (!row.checked) {
+            ticked.untickedPaths << row.path;
             continue;
+        }
         ticked.paths << row.path;
         ticked.positions.push_back(position);
     }
@@ -36,18 +54,41 @@ QString trashConfirmationText(const TickedRows& ticked) {
     return text;
 }
 
-QString trashFailureText(const std::vector<RecycleOutcome>& stayed) {
-    if (stayed.empty())
-        return {};
-    QString text = QStringLiteral("%1 file(s) could not be moved to the trash and are still in "
-                                  "place:\n")
-                       .arg(stayed.size());
-    for (std::size_t index = 0; index < stayed.size() && index < kListedFailures; ++index) {
-        const RecycleOutcome& outcome = stayed[index];
-        text += QLatin1Char('\n') + outcome.path + QStringLiteral(": ") + outcome.reason;
+QString trashFailureText(const std::vector<RecycleOutcome>& reported) {
+    std::vector<const RecycleOutcome*> inPlace;
+    std::vector<const RecycleOutcome*> gone;
+    bool listOutdated = false;
+    bool sharedEntry = false;
+    for (const RecycleOutcome& outcome : reported) {
+        (outcome.gone ? gone : inPlace).push_back(&outcome);
+        listOutdated = listOutdated || outcome.check == TrashCheck::NoLongerAFile ||
+                       outcome.check == TrashCheck::NoLongerThere;
+        sharedEntry = sharedEntry || outcome.check == TrashCheck::SameEntryKept;
     }
-    if (stayed.size() > kListedFailures)
-        text += QStringLiteral("\n... and %1 more.").arg(stayed.size() - kListedFailures);
+    QString text;
+    const auto addSection = [&text](const QString& heading,
+                                    const std::vector<const RecycleOutcome*>& outcomes) {
+        if (outcomes.empty())
+            return;
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += heading.arg(outcomes.size()) + QLatin1Char('\n');
+        for (std::size_t index = 0; index < outcomes.size() && index < kListedFailures; ++index)
+            text += QLatin1Char('\n') + failureLine(*outcomes[index]);
+        if (outcomes.size() > kListedFailures)
+            text += QStringLiteral("\n... and %1 more.").arg(outcomes.size() - kListedFailures);
+    };
+    addSection(QStringLiteral("%1 file(s) could not be moved to the trash and are still in place:"),
+               inPlace);
+    addSection(QStringLiteral("%1 file(s) had gone before the trash reached them; their rows "
+                              "were removed:"),
+               gone);
+    if (listOutdated)
+        text += QStringLiteral("\n\nThe files changed after the list was made: Start Finding "
+                               "again to see them as they are now.");
+    if (sharedEntry)
+        text += QStringLiteral("\n\nA file shown under two paths goes to the trash only when "
+                               "every row that shows it is ticked.");
     return text;
 }
 
@@ -69,26 +110,31 @@ void SendTickedFilesToTrash(ResultsList& list, MessageBoxes& messages, DesktopSh
     });
     if (!confirmed)
         return;
-    trap.step(106, [&] { outcomes = shell.recycle(ticked.paths); });
+    trap.step(106, [&] { outcomes = shell.recycle(ticked.paths, ticked.untickedPaths); });
 
     // The shell answers per path; a row goes only when its own file has gone. Paths the
-    // shell did not answer for are treated as still there.
-    std::vector<RecycleOutcome> stayed;
+    // shell did not answer for are treated as still there. A file that was gone before
+    // the trash reached it is named too: the user ticked something that was not moved.
+    std::vector<RecycleOutcome> reported;
     trap.step(108, [&] {
         std::vector<int> removed;
         std::vector<TrashedRow> trashed;
         for (std::size_t index = 0; index < ticked.positions.size(); ++index) {
             const int position = ticked.positions[index];
-            if (index >= outcomes.size() || !outcomes[index].gone ||
-                outcomes[index].path != ticked.paths.at(static_cast<qsizetype>(index))) {
-                RecycleOutcome kept = index < outcomes.size() ? outcomes[index] : RecycleOutcome{};
+            const bool answered =
+                index < outcomes.size() &&
+                outcomes[index].path == ticked.paths.at(static_cast<qsizetype>(index));
+            if (!answered || !outcomes[index].gone) {
+                RecycleOutcome kept = answered ? outcomes[index] : RecycleOutcome{};
                 kept.path = ticked.paths.at(static_cast<qsizetype>(index));
                 if (kept.reason.isEmpty())
                     kept.reason = QStringLiteral("The trash did not take it.");
-                stayed.push_back(kept);
+                reported.push_back(kept);
                 continue;
             }
             removed.push_back(position);
+            if (outcomes[index].check == TrashCheck::NoLongerThere)
+                reported.push_back(outcomes[index]);
             if (!outcomes[index].trashedFile.isEmpty())
                 trashed.push_back({position, list.rows()[static_cast<std::size_t>(position - 1)],
                                    outcomes[index].trashedFile});
@@ -98,11 +144,11 @@ void SendTickedFilesToTrash(ResultsList& list, MessageBoxes& messages, DesktopSh
             undo.record(std::move(trashed));
         }
         // Bottom-up collection order; the message reads top down like the list.
-        std::reverse(stayed.begin(), stayed.end());
+        std::reverse(reported.begin(), reported.end());
     });
     trap.step(110, [&] {
-        if (!stayed.empty())
-            messages.show(trashFailureText(stayed));
+        if (!reported.empty())
+            messages.show(trashFailureText(reported));
     });
 }
 

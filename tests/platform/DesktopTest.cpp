@@ -1,3 +1,4 @@
+#include "OtherFileSystem.h"
 #include "QStringPrinter.h"
 #include "QtDesktop.h"
 #include "QtFileDialogs.h"
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -162,7 +165,7 @@ protected:
 TEST_F(TrashTest, RecycledFilesAreGoneButKeptInTheTrash) {
     const QString first = makeFile(QStringLiteral("first.txt"), "one");
     const QString second = makeFile(QStringLiteral("second name.txt"), "two");
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({first, second});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({first, second}, {});
 
     ASSERT_EQ(outcomes.size(), 2u);
     for (const RecycleOutcome& outcome : outcomes) {
@@ -186,7 +189,7 @@ TEST_F(TrashTest, AMissingDataFolderIsCreatedForTheTrashAndTheWorkingFolderStays
     const QString ownWorkingFolder = QDir::currentPath();
     qputenv("XDG_DATA_HOME", QFile::encodeName(missing));
     ASSERT_TRUE(QDir::setCurrent(working));
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({file});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
     qputenv("XDG_DATA_HOME", ownDataHome);
     QDir::setCurrent(ownWorkingFolder);
 
@@ -200,27 +203,26 @@ TEST_F(TrashTest, AMissingDataFolderIsCreatedForTheTrashAndTheWorkingFolderStays
 }
 
 TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
-    // The shared-memory folder is its own file system on most machines.
-    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/velmora-trash-XXXXXX"));
-    struct stat home {};
-    struct stat other {};
-    stat(QFile::encodeName(dataHome).constData(), &home);
-    if (!elsewhere.isValid() || stat("/dev/shm", &other) != 0 || home.st_dev == other.st_dev)
-        GTEST_SKIP() << "no second file system to trash on";
+    testing::OtherFileSystem other(dataHome);
+    if (!other.skipReason.isEmpty())
+        GTEST_SKIP() << other.skipReason.toStdString();
+    QTemporaryDir elsewhere(other.folder + QStringLiteral("/velmora-trash-XXXXXX"));
+    ASSERT_TRUE(elsewhere.isValid());
     const QString file = elsewhere.filePath(QStringLiteral("far away.txt"));
     ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
-    const QString trash = QStringLiteral("/dev/shm/.Trash-%1").arg(getuid());
+    const QString trash = other.top + QStringLiteral("/.Trash-%1").arg(getuid());
     const bool trashWasThere = QFileInfo::exists(trash);
 
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({file});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({file}, {});
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].gone) << outcomes[0].reason.toStdString();
-    EXPECT_TRUE(outcomes[0].trashedFile.startsWith(trash + QStringLiteral("/files/")));
+    EXPECT_TRUE(outcomes[0].trashedFile.startsWith(trash + QStringLiteral("/files/")))
+        << outcomes[0].trashedFile.toStdString();
     QFile record(trashInfoFile(outcomes[0].trashedFile));
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     // Relative to the top, so the record holds wherever the disk is mounted.
     EXPECT_TRUE(record.readAll().contains(
-        "\nPath=" + QFile::encodeName(QFileInfo(elsewhere.path()).fileName()) +
+        "\nPath=" + QFile::encodeName(elsewhere.path().mid(other.top.size() + 1)) +
         "/far%20away.txt\n"));
     EXPECT_EQ(restoreFromTrash(outcomes[0].trashedFile).result, RestoreOutcome::Result::Restored);
     EXPECT_TRUE(QFileInfo::exists(file));
@@ -231,9 +233,76 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
     }
 }
 
+// At the top of another file system, a shared .Trash is used only when it has the sticky
+// bit (else anyone could take another's files out of it); the user's folder is private.
+TEST_F(TrashTest, TheSharedTrashAtATopIsUsedOnlyWhenStickyAndTheUsersFolderIsPrivate) {
+    const QString user = QString::number(getuid());
+    const std::vector<std::pair<mode_t, QString>> cases{
+        {0, ".Trash-" + user}, {01777, ".Trash/" + user}, {0777, ".Trash-" + user}};
+    for (const auto& [sharedMode, expectedTrash] : cases) {
+        SCOPED_TRACE(sharedMode);
+        testing::OtherFileSystem other(dataHome);
+        if (!other.isOwnMount())
+            GTEST_SKIP() << "needs a file system of its own, and no tmpfs can be mounted: "
+                         << other.notOwnMountBecause.toStdString();
+        const QByteArray shared = QFile::encodeName(other.top) + "/.Trash";
+        if (sharedMode != 0) {
+            ASSERT_EQ(mkdir(shared.constData(), 0700), 0);
+            ASSERT_EQ(chmod(shared.constData(), sharedMode), 0);
+        }
+        const QString file = other.folder + QStringLiteral("/a.txt");
+        ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+
+        const QString trash = other.top + '/' + expectedTrash;
+        EXPECT_EQ(shell.recycle({file}, {}).at(0).trashedFile,
+                  trash + QStringLiteral("/files/a.txt"));
+        struct stat status {};
+        ASSERT_EQ(stat(QFile::encodeName(trash).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0700u);
+    }
+}
+
+// A name in the trash is taken only when neither its file nor its record is there: a
+// file whose record was lost and a longer record left without its file keep their name.
+TEST_F(TrashTest, TrashNamesAreNeverReusedAndNumberedBeforeTheExtension) {
+    const QString trash = dataHome + QStringLiteral("/Trash/");
+    ASSERT_TRUE(QDir().mkpath(trash + "files") && QDir().mkpath(trash + "info"));
+    const auto contents = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    };
+    const QByteArray stale = "[Trash Info]\nPath=/" + QByteArray(300, 'x') + '\n';
+    // The name, and whether its file and its record are left in the trash.
+    const std::vector<std::tuple<QString, bool, bool>> cases{{"earlier.jpg", true, true},
+                                                             {"recordlost.jpg", true, false},
+                                                             {"filelost.jpg", false, true}};
+    for (const auto& [name, fileThere, recordThere] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const QString oldFile = trash + "files/" + name;
+        const QString oldRecord = trash + "info/" + name + ".trashinfo";
+        if (fileThere)
+            QFile(oldFile).open(QIODevice::WriteOnly);
+        if (recordThere) {
+            QFile record(oldRecord);
+            ASSERT_TRUE(record.open(QIODevice::WriteOnly) && record.write(stale) == stale.size());
+        }
+        const QString file = makeFile(name, "new");
+
+        const QString trashed = shell.recycle({file}, {}).at(0).trashedFile;
+        EXPECT_EQ(trashed, trash + "files/" + QFileInfo(name).completeBaseName() + ".2.jpg");
+        const QByteArray record = contents(trashInfoFile(trashed));
+        EXPECT_TRUE(record.startsWith(
+            "[Trash Info]\nPath=" + QFile::encodeName(file).toPercentEncoding("/") +
+            "\nDeletionDate="));
+        EXPECT_EQ(record.count('\n'), 3) << "nothing after its own lines";
+        EXPECT_EQ(contents(oldFile), fileThere ? "" : "<none>");
+        EXPECT_EQ(contents(oldRecord), recordThere ? stale : "<none>");
+    }
+}
+
 TEST_F(TrashTest, PathsThatAreNotThereAreReported) {
     const std::vector<RecycleOutcome> outcomes =
-        shell.recycle({scratch->filePath(QStringLiteral("missing.txt")), QString()});
+        shell.recycle({scratch->filePath(QStringLiteral("missing.txt")), QString()}, {});
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_TRUE(outcomes[0].gone); // already not present
     EXPECT_FALSE(outcomes[1].gone);
@@ -245,7 +314,7 @@ TEST_F(TrashTest, ALinkTheTrashRefusesStaysAndSaysWhy) {
     // in its folder, so it must not be reported gone.
     const QString link = scratch->filePath(QStringLiteral("dangling"));
     ASSERT_TRUE(QFile::link(scratch->filePath(QStringLiteral("nowhere")), link));
-    const std::vector<RecycleOutcome> outcomes = shell.recycle({link});
+    const std::vector<RecycleOutcome> outcomes = shell.recycle({link}, {});
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].gone, !QFileInfo(link).isSymLink());
     if (!outcomes[0].gone) {

@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace velmora {
 namespace {
 
@@ -95,18 +101,96 @@ TEST_F(SendToTrashTest, NothingTickedSaysSoAndAsksNothing) {
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("No files selected.")});
 }
 
-TEST_F(SendToTrashTest, ARowWhoseFileIsAlreadyGoneLeavesQuietly) {
+TEST_F(SendToTrashTest, ARowWhoseFileIsAlreadyGoneLeavesAndIsNamed) {
     const QStringList paths = fillEight(QStringLiteral("vanished"), {3, 4});
     ASSERT_TRUE(QFile::rename(paths[3], path(QStringLiteral("elsewhere.txt"))));
     sendToTrash();
 
-    EXPECT_EQ(messages.shown.size(), 1u); // the question only
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[1].text.startsWith(
+        QStringLiteral("1 file(s) had gone before the trash reached them; their rows were "
+                       "removed:\n\n") +
+        paths[3] + QStringLiteral(" was no longer there.\n\n")))
+        << messages.shown[1].text.toStdString();
     EXPECT_EQ(rowPaths().size(), 6);
     EXPECT_FALSE(rowPaths().contains(paths[2]));
     EXPECT_FALSE(rowPaths().contains(paths[3]));
     // Only the file that really went to the trash can be brought back.
     ASSERT_EQ(form->trashUndo().pending().size(), 1u);
     EXPECT_EQ(form->trashUndo().pending()[0].row.path, paths[2]);
+}
+
+// The list may be old when the user answers Yes: each ticked path is looked at as it is
+// then. Every case has A1/only.doc, a link A1link to A1, and a hard link B/only.doc.
+TEST_F(SendToTrashTest, EachTickedPathIsLookedAtAsItIsWhenItsTurnComes) {
+    using Change = std::function<void(const QString&)>;
+    const Change byFolder = [](const QString& file) {
+        QFile::remove(file);
+        QDir().mkpath(file);
+        testing::writeBytes(file + QStringLiteral("/unseen.txt"), "never listed");
+    };
+    const Change byPipe = [](const QString& file) {
+        QFile::remove(file);
+        mkfifo(QFile::encodeName(file).constData(), 0600);
+    };
+    const Change removed = [](const QString& file) { QFile::remove(file); };
+    const QString sameFile = QStringLiteral("%1 is the same file as %2, which is kept.");
+    struct Case {
+        QString ticked;
+        QString other; // a second row, unticked unless it starts with "+"
+        Change change; // made while the question is open
+        bool rowStays;
+        QString line; // in the report: %1 the ticked path, %2 the other one
+    };
+    const std::vector<Case> cases{
+        {"A1/only.doc", "", byFolder, true, "%1 is no longer a file."},
+        {"A1/only.doc", "", byPipe, true, "%1 is no longer a file."},
+        {"A1/only.doc", "", removed, false, "%1 was no longer there."},
+        {"A1link/only.doc", "A1/only.doc", nullptr, true, sameFile},
+        {"A1/only.doc", "A1link/only.doc", nullptr, true, sameFile},
+        {"A1//only.doc", "A1/only.doc", nullptr, true, sameFile},
+        {"B/only.doc", "A1/only.doc", nullptr, false, ""}, // a hard link is another entry
+        {"A1link/only.doc", "+A1/only.doc", nullptr, false, ""},
+    };
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const Case& each = cases[index];
+        const QString folder = path(QStringLiteral("case%1/").arg(index));
+        makeFile(QStringLiteral("case%1/A1/only.doc").arg(index));
+        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("B")));
+        ASSERT_EQ(::link(QFile::encodeName(folder + QStringLiteral("A1/only.doc")).constData(),
+                         QFile::encodeName(folder + QStringLiteral("B/only.doc")).constData()),
+                  0);
+        ASSERT_TRUE(QFile::link(QStringLiteral("A1"), folder + QStringLiteral("A1link")));
+        const QString ticked = folder + each.ticked;
+        const bool bothTicked = each.other.startsWith('+');
+        const QString other = folder + each.other.mid(bothTicked ? 1 : 0);
+        SCOPED_TRACE((ticked + QStringLiteral(" beside ") + other).toStdString());
+        std::vector<ResultRow> rows{{ticked, true}, {other, bothTicked}};
+        if (each.other.isEmpty())
+            rows.pop_back();
+        form->resultsList().setRows(std::move(rows));
+        messages.shown.clear();
+        bool changed = false;
+        messages.whileShown = [&] {
+            if (each.change && !std::exchange(changed, true))
+                each.change(ticked);
+        };
+        sendToTrash();
+
+        // A row stays, ticked, exactly while its path still names something.
+        EXPECT_EQ(rowPaths().indexOf(ticked) == 0 && rowTicks()[0], each.rowStays);
+        EXPECT_EQ(QFileInfo(ticked).exists() || QFileInfo(ticked).isSymLink(), each.rowStays);
+        if (!each.other.isEmpty() && !bothTicked) {
+            EXPECT_TRUE(QFile::exists(other));
+        }
+        ASSERT_EQ(messages.shown.size(), each.line.isEmpty() ? 1u : 2u);
+        if (!each.line.isEmpty()) {
+            EXPECT_TRUE(messages.shown[1].text.contains(
+                '\n' + QString(each.line).replace("%1", ticked).replace("%2", other) + '\n'))
+                << messages.shown[1].text.toStdString();
+        }
+    }
+    messages.whileShown = nullptr;
 }
 
 TEST_F(SendToTrashTest, FilesTheShellLeavesInPlaceKeepTheirTickedRowsAndAreNamedOnce) {
@@ -176,6 +260,44 @@ TEST_F(TrashUndoTest, CtrlZPutsTheFilesAndTheirRowsBack) {
     pressUndo(); // nothing left to take back
     EXPECT_EQ(rowPaths(), paths);
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// A record is named "<name>.trashinfo", so a name of more than 245 bytes takes a shorter
+// one in the trash; its record still holds the whole path, and undo brings it back.
+TEST_F(TrashUndoTest, LongNamesGoToTheTrashUnderShorterNamesAndComeBackWhole) {
+    const QChar e(0x00E9); // two bytes
+    // Each name and how its name in the trash ends. The rows go bottom up: the lower of
+    // two equal names is the first in the trash.
+    const std::vector<std::pair<QString, QString>> cases{
+        {QString(241, 'a') + ".txt", QString(241, 'a') + ".txt"},
+        {QString(242, 'b') + ".txt", "bb.txt"},
+        {QString(246, 'c') + ".txt", "cc.2.txt"},
+        {"again/" + QString(246, 'c') + ".txt", "cc.txt"},
+        {QString(125, e) + "x.txt", e + QStringLiteral(".txt")},
+        {"d." + QString(248, 'e'), "eee"},
+    };
+    QStringList names;
+    for (const auto& [name, trashedEnd] : cases)
+        names << name;
+    fillWithFiles(names, {1, 2, 3, 4, 5, 6});
+    const QStringList paths = rowPaths();
+    sendToTrash();
+    ASSERT_TRUE(rowPaths().isEmpty()) << messages.texts().join('\n').toStdString();
+
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        SCOPED_TRACE(paths[index].toStdString());
+        const QString trashed = trashedFileOf(paths[index]);
+        const QString trashedName = QFileInfo(trashed).fileName();
+        EXPECT_LE(trashedName.toUtf8().size(), 245);
+        EXPECT_TRUE(trashedName.endsWith(cases[std::size_t(index)].second))
+            << trashedName.toStdString();
+        EXPECT_EQ(readBytes(trashed), names[index].toUtf8());
+        EXPECT_EQ(originalPathFromTrashInfo(trashInfoFile(trashed)), paths[index]);
+    }
+    pressUndo();
+    EXPECT_EQ(rowPaths(), paths);
+    for (qsizetype index = 0; index < paths.size(); ++index)
+        EXPECT_EQ(readBytes(paths[index]), names[index].toUtf8());
 }
 
 TEST_F(TrashUndoTest, ARecordOtherProgramsCanReadAndUndoFindTheExactName) {

@@ -13,7 +13,8 @@ namespace velmora::testing {
 // and only records what it was asked; opening a file manager is recorded instead.
 class FakeDesktopShell : public DesktopShell {
 public:
-    std::vector<RecycleOutcome> recycle(const QStringList& paths) override {
+    std::vector<RecycleOutcome> recycle(const QStringList& paths,
+                                        const QStringList& keptPaths) override {
         recycleRequests.push_back(paths);
         if (declineRecycle) { // as if the user said no: nothing touched
             std::vector<RecycleOutcome> outcomes;
@@ -21,7 +22,7 @@ public:
                 outcomes.push_back({path, false, QStringLiteral("The user declined.")});
             return outcomes;
         }
-        return realShell.recycle(paths);
+        return realShell.recycle(paths, keptPaths);
     }
 
     void openFolder(const QString& folder) override { openedFolders << folder; }
