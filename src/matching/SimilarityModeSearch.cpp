@@ -313,7 +313,9 @@ private:
 } // namespace
 
 std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, PathStyle style,
-                                                  int threads, SearchProgressReporter& reporter) {
+                                                  const SearchHooks& hooks,
+                                                  SearchProgressReporter& reporter) {
+    const int threads = hooks.threads;
     const int count = static_cast<int>(paths.size());
     const KeyGroups pathGroups =
         groupEqualTexts(std::vector<QStringView>(paths.begin(), paths.end()));
@@ -439,7 +441,7 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
         }
     }
     std::vector<ResultRow> rows = facts.finalRows(paths, pathGroups);
-    untickPathsMatchingOnlyThemselves(rows, paths, table, nameGroups, pathGroups, threads,
+    untickPathsMatchingOnlyThemselves(rows, paths, style, table, nameGroups, pathGroups, hooks,
                                       reporter);
     if (reporter.stopRequested())
         return {};

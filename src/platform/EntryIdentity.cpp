@@ -1,0 +1,123 @@
+#include "EntryIdentity.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <optional>
+#include <thread>
+
+#include <sys/stat.h>
+
+namespace velmora {
+
+namespace {
+
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// Names are compared as text: paths become bytes one way only (as QFile::encodeName
+// does), so equal texts
+// are equal bytes, and texts that differ stay apart as they always did.
+struct EntryKey {
+    dev_t device = 0;
+    ino_t inode = 0;
+    QStringView name;
+    friend bool operator==(const EntryKey&, const EntryKey&) = default;
+};
+
+size_t qHash(const EntryKey& key, size_t seed = 0) {
+    return qHashMulti(seed, static_cast<quint64>(key.device), static_cast<quint64>(key.inode),
+                      key.name);
+}
+
+// The first path found of an entry; whether it exists is asked only once another path
+// names the same folder and name.
+struct FirstOfEntry {
+    int position = 0;
+    bool exists = false;
+};
+
+bool exists(QStringView path) {
+    struct stat status {};
+    return lstat(path.toLocal8Bit().constData(), &status) == 0;
+}
+
+std::optional<FolderIdentity> folderIdentity(QStringView folder) {
+    struct stat status {};
+    if (stat(folder.toLocal8Bit().constData(), &status) != 0)
+        return std::nullopt;
+    return FolderIdentity{status.st_dev, status.st_ino};
+}
+
+// Fewer folders than this are not worth a thread of their own.
+constexpr size_t foldersPerThread = 512;
+
+} // namespace
+
+std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, int threads) {
+    // Many paths share a folder: each folder text is looked at once, and the folders, the
+    // costly part, are shared out among the threads.
+    QHash<QStringView, int> folderNumbers;
+    std::vector<QStringView> folders;
+    std::vector<int> folderOfPath(paths.size());
+    for (size_t at = 0; at < paths.size(); ++at) {
+        const qsizetype slash = paths[at].lastIndexOf(u'/');
+        const QStringView folder = slash < 0    ? QStringView(u".")
+                                   : slash == 0 ? QStringView(u"/")
+                                                : paths[at].first(slash);
+        auto found = folderNumbers.constFind(folder);
+        if (found == folderNumbers.constEnd()) {
+            found = folderNumbers.insert(folder, static_cast<int>(folders.size()));
+            folders.push_back(folder);
+        }
+        folderOfPath[at] = found.value();
+    }
+    std::vector<std::optional<FolderIdentity>> identities(folders.size());
+    {
+        const size_t workers = std::clamp<size_t>(threads > 0 ? static_cast<size_t>(threads)
+                                                              : std::thread::hardware_concurrency(),
+                                                  1, folders.size() / foldersPerThread + 1);
+        const size_t share = (folders.size() + workers - 1) / workers;
+        auto lookAt = [&](size_t worker) {
+            const size_t end = std::min(folders.size(), (worker + 1) * share);
+            for (size_t at = worker * share; at < end; ++at)
+                identities[at] = folderIdentity(folders[at]);
+        };
+        std::vector<std::jthread> helpers;
+        for (size_t worker = 1; worker < workers; ++worker)
+            helpers.emplace_back(lookAt, worker);
+        lookAt(0);
+    }
+
+    QHash<EntryKey, FirstOfEntry> firsts;
+    std::vector<int> result(paths.size());
+    for (size_t at = 0; at < paths.size(); ++at) {
+        const int position = static_cast<int>(at);
+        result[at] = position;
+        const std::optional<FolderIdentity>& identity =
+            identities[static_cast<size_t>(folderOfPath[at])];
+        if (!identity)
+            continue;
+        const QStringView path = paths[at];
+        const EntryKey key{identity->device, identity->inode,
+                           path.sliced(path.lastIndexOf(u'/') + 1)};
+        const auto first = firsts.find(key);
+        if (first == firsts.end()) {
+            firsts.insert(key, {position, false});
+            continue;
+        }
+        if (!exists(path))
+            continue;
+        if (!first->exists && !exists(paths[static_cast<size_t>(first->position)])) {
+            *first = {position, true};
+            continue;
+        }
+        first->exists = true;
+        result[at] = first->position;
+    }
+    return result;
+}
+
+} // namespace velmora
