@@ -15,6 +15,7 @@ namespace {
 struct FolderIdentity {
     dev_t device = 0;
     ino_t inode = 0;
+    friend auto operator<=>(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
 // Names are compared as text: paths become bytes one way only (as QFile::encodeName
@@ -60,6 +61,7 @@ std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, 
     // Many paths share a folder: each folder text is looked at once, and the folders, the
     // costly part, are shared out among the threads.
     QHash<QStringView, int> folderNumbers;
+    folderNumbers.reserve(static_cast<qsizetype>(paths.size()));
     std::vector<QStringView> folders;
     std::vector<int> folderOfPath(paths.size());
     for (size_t at = 0; at < paths.size(); ++at) {
@@ -91,15 +93,35 @@ std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, 
         lookAt(0);
     }
 
-    QHash<EntryKey, FirstOfEntry> firsts;
+    // Distinct paths in one folder text differ in name, so only folders that are one folder
+    // on disk under several texts can hold paths of one entry; mostly there are none.
+    std::vector<std::pair<FolderIdentity, int>> known;
+    for (size_t folder = 0; folder < folders.size(); ++folder)
+        if (identities[folder])
+            known.emplace_back(*identities[folder], static_cast<int>(folder));
+    std::sort(known.begin(), known.end());
+    std::vector<char> sharedFolder(folders.size(), 0);
+    bool anyShared = false;
+    for (size_t at = 1; at < known.size(); ++at) {
+        if (known[at].first == known[at - 1].first) {
+            sharedFolder[static_cast<size_t>(known[at].second)] = 1;
+            sharedFolder[static_cast<size_t>(known[at - 1].second)] = 1;
+            anyShared = true;
+        }
+    }
     std::vector<int> result(paths.size());
+    for (size_t at = 0; at < paths.size(); ++at)
+        result[at] = static_cast<int>(at);
+    if (!anyShared)
+        return result;
+
+    QHash<EntryKey, FirstOfEntry> firsts;
     for (size_t at = 0; at < paths.size(); ++at) {
         const int position = static_cast<int>(at);
-        result[at] = position;
+        if (sharedFolder[static_cast<size_t>(folderOfPath[at])] == 0)
+            continue;
         const std::optional<FolderIdentity>& identity =
             identities[static_cast<size_t>(folderOfPath[at])];
-        if (!identity)
-            continue;
         const QStringView path = paths[at];
         const EntryKey key{identity->device, identity->inode,
                            path.sliced(path.lastIndexOf(u'/') + 1)};
