@@ -128,31 +128,24 @@ void fillSimilarityRatios(std::vector<ResultRow>& rows, PathStyle style, int thr
 // entry alone (the same path listed twice, or reached through two folders that are one
 // folder on disk); whether it matched any other entry the final rows cannot tell, so the
 // names decide.
-void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows, const QStringList& paths,
-                                       PathStyle style, const NameTable& table,
-                                       const KeyGroups& nameGroups, const KeyGroups& pathGroups,
-                                       const SearchHooks& hooks, SearchProgressReporter& reporter) {
+void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
+                                       const std::vector<FinalRow>& positions,
+                                       const QStringList& paths, PathStyle style,
+                                       const NameTable& table, const KeyGroups& nameGroups,
+                                       const KeyGroups& pathGroups, const SearchHooks& hooks,
+                                       SearchProgressReporter& reporter) {
     std::vector<size_t> candidateRows;
-    QHash<QStringView, int> positionOfPath; // the candidates' paths and partners
-    for (size_t at = 0; at < rows.size(); ++at) {
-        const ResultRow& row = rows[at];
-        if (row.checked && fileNameView(row.path, style) == fileNameView(row.partner, style)) {
+    SameNamePairs pairs;
+    for (size_t at = 0; at < positions.size(); ++at) {
+        const FinalRow& row = positions[at];
+        if (row.ticked &&
+            fileNameView(paths[row.position], style) == fileNameView(paths[row.partner], style)) {
             candidateRows.push_back(at);
-            positionOfPath.insert(row.path, -1);
-            positionOfPath.insert(row.partner, -1);
+            pairs.emplace_back(row.position, row.partner);
         }
     }
     if (candidateRows.empty())
         return;
-    for (qsizetype position = 0; position < paths.size(); ++position) {
-        const auto found = positionOfPath.find(paths[position]);
-        if (found != positionOfPath.end())
-            found.value() = static_cast<int>(position);
-    }
-    SameNamePairs pairs;
-    for (const size_t at : candidateRows)
-        pairs.emplace_back(positionOfPath.value(rows[at].path),
-                           positionOfPath.value(rows[at].partner));
     const KeyGroups entryGroups = groupEntriesOfPairs(
         paths, pathGroups, pairs,
         [&](const std::vector<int>& ofNames) {

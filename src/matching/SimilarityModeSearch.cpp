@@ -440,9 +440,10 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
                 facts.noteEarlierMatch(position, earlier);
         }
     }
-    std::vector<ResultRow> rows = facts.finalRows(paths, pathGroups);
-    untickPathsMatchingOnlyThemselves(rows, paths, style, table, nameGroups, pathGroups, hooks,
-                                      reporter);
+    const std::vector<FinalRow> positions = facts.finalRowPositions(pathGroups);
+    std::vector<ResultRow> rows = resultRowsAt(positions, paths);
+    untickPathsMatchingOnlyThemselves(rows, positions, paths, style, table, nameGroups, pathGroups,
+                                      hooks, reporter);
     if (reporter.stopRequested())
         return {};
     return rows;
