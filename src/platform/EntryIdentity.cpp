@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <thread>
 
@@ -19,18 +20,16 @@ struct FolderIdentity {
 };
 
 // Names are compared as text: paths become bytes one way only (as QFile::encodeName
-// does), so equal texts
-// are equal bytes, and texts that differ stay apart as they always did.
+// does), so equal texts are equal bytes, and texts that differ stay apart as before.
 struct EntryKey {
-    dev_t device = 0;
-    ino_t inode = 0;
+    FolderIdentity folder;
     QStringView name;
     friend bool operator==(const EntryKey&, const EntryKey&) = default;
 };
 
 size_t qHash(const EntryKey& key, size_t seed = 0) {
-    return qHashMulti(seed, static_cast<quint64>(key.device), static_cast<quint64>(key.inode),
-                      key.name);
+    return qHashMulti(seed, static_cast<quint64>(key.folder.device),
+                      static_cast<quint64>(key.folder.inode), key.name);
 }
 
 // The first path found of an entry; whether it exists is asked only once another path
@@ -55,11 +54,50 @@ std::optional<FolderIdentity> folderIdentity(QStringView folder) {
 // Fewer folders than this are not worth a thread of their own.
 constexpr size_t foldersPerThread = 512;
 
+// Looking at the folders is the costly part: they are shared out among the threads.
+std::vector<std::optional<FolderIdentity>> identitiesOf(const std::vector<QStringView>& folders,
+                                                        int threads) {
+    std::vector<std::optional<FolderIdentity>> identities(folders.size());
+    const size_t workers = std::clamp<size_t>(threads > 0 ? static_cast<size_t>(threads)
+                                                          : std::thread::hardware_concurrency(),
+                                              1, folders.size() / foldersPerThread + 1);
+    const size_t share = (folders.size() + workers - 1) / workers;
+    auto lookAt = [&](size_t worker) {
+        const size_t end = std::min(folders.size(), (worker + 1) * share);
+        for (size_t at = worker * share; at < end; ++at)
+            identities[at] = folderIdentity(folders[at]);
+    };
+    std::vector<std::jthread> helpers;
+    for (size_t worker = 1; worker < workers; ++worker)
+        helpers.emplace_back(lookAt, worker);
+    lookAt(0);
+    return identities;
+}
+
+// Per folder text, whether another text names the same folder on disk; empty when none
+// does, as is usual.
+std::vector<char>
+foldersUnderSeveralTexts(const std::vector<std::optional<FolderIdentity>>& identities) {
+    std::vector<std::pair<FolderIdentity, size_t>> known;
+    for (size_t folder = 0; folder < identities.size(); ++folder)
+        if (identities[folder])
+            known.emplace_back(*identities[folder], folder);
+    std::sort(known.begin(), known.end());
+    std::vector<char> shared;
+    for (size_t at = 1; at < known.size(); ++at) {
+        if (known[at].first != known[at - 1].first)
+            continue;
+        shared.resize(identities.size(), 0);
+        shared[known[at].second] = 1;
+        shared[known[at - 1].second] = 1;
+    }
+    return shared;
+}
+
 } // namespace
 
 std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, int threads) {
-    // Many paths share a folder: each folder text is looked at once, and the folders, the
-    // costly part, are shared out among the threads.
+    // Many paths share a folder: each folder text is looked at once.
     QHash<QStringView, int> folderNumbers;
     folderNumbers.reserve(static_cast<qsizetype>(paths.size()));
     std::vector<QStringView> folders;
@@ -76,55 +114,23 @@ std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, 
         }
         folderOfPath[at] = found.value();
     }
-    std::vector<std::optional<FolderIdentity>> identities(folders.size());
-    {
-        const size_t workers = std::clamp<size_t>(threads > 0 ? static_cast<size_t>(threads)
-                                                              : std::thread::hardware_concurrency(),
-                                                  1, folders.size() / foldersPerThread + 1);
-        const size_t share = (folders.size() + workers - 1) / workers;
-        auto lookAt = [&](size_t worker) {
-            const size_t end = std::min(folders.size(), (worker + 1) * share);
-            for (size_t at = worker * share; at < end; ++at)
-                identities[at] = folderIdentity(folders[at]);
-        };
-        std::vector<std::jthread> helpers;
-        for (size_t worker = 1; worker < workers; ++worker)
-            helpers.emplace_back(lookAt, worker);
-        lookAt(0);
-    }
+    const std::vector<std::optional<FolderIdentity>> identities = identitiesOf(folders, threads);
 
-    // Distinct paths in one folder text differ in name, so only folders that are one folder
-    // on disk under several texts can hold paths of one entry; mostly there are none.
-    std::vector<std::pair<FolderIdentity, int>> known;
-    for (size_t folder = 0; folder < folders.size(); ++folder)
-        if (identities[folder])
-            known.emplace_back(*identities[folder], static_cast<int>(folder));
-    std::sort(known.begin(), known.end());
-    std::vector<char> sharedFolder(folders.size(), 0);
-    bool anyShared = false;
-    for (size_t at = 1; at < known.size(); ++at) {
-        if (known[at].first == known[at - 1].first) {
-            sharedFolder[static_cast<size_t>(known[at].second)] = 1;
-            sharedFolder[static_cast<size_t>(known[at - 1].second)] = 1;
-            anyShared = true;
-        }
-    }
     std::vector<int> result(paths.size());
-    for (size_t at = 0; at < paths.size(); ++at)
-        result[at] = static_cast<int>(at);
-    if (!anyShared)
+    std::iota(result.begin(), result.end(), 0);
+    // Distinct paths in one folder text differ in name, so only a folder reached under
+    // several texts can hold two paths of one entry.
+    const std::vector<char> shared = foldersUnderSeveralTexts(identities);
+    if (shared.empty())
         return result;
-
     QHash<EntryKey, FirstOfEntry> firsts;
     for (size_t at = 0; at < paths.size(); ++at) {
-        const int position = static_cast<int>(at);
-        if (sharedFolder[static_cast<size_t>(folderOfPath[at])] == 0)
+        const auto folder = static_cast<size_t>(folderOfPath[at]);
+        if (shared[folder] == 0)
             continue;
-        const std::optional<FolderIdentity>& identity =
-            identities[static_cast<size_t>(folderOfPath[at])];
+        const int position = static_cast<int>(at);
         const QStringView path = paths[at];
-        const EntryKey key{identity->device, identity->inode,
-                           path.sliced(path.lastIndexOf(u'/') + 1)};
+        const EntryKey key{*identities[folder], path.sliced(path.lastIndexOf(u'/') + 1)};
         const auto first = firsts.find(key);
         if (first == firsts.end()) {
             firsts.insert(key, {position, false});
