@@ -58,17 +58,12 @@ TEST(EntryIdentity, RowsMatchedOnlyByTheirOwnEntryEndUnticked) {
     tree.file("B/only.doc");
     tree.file("D2/a.txt");
     tree.file("H/photo.jpg");
-    tree.folder("H2");
-    tree.folder("N");
-    tree.folder("Bound");
-    tree.folder("T1");
-    tree.folder("T2");
-    ASSERT_EQ(link(QFile::encodeName(root + "/H/photo.jpg").constData(),
-                   QFile::encodeName(root + "/H/photo.JPG").constData()),
-              0);
-    ASSERT_EQ(link(QFile::encodeName(root + "/H/photo.jpg").constData(),
-                   QFile::encodeName(root + "/H2/photo.jpg").constData()),
-              0);
+    for (const char* folder : {"H2", "N", "Bound", "T1", "T2"})
+        tree.folder(folder);
+    for (const char* hardLink : {"/H/photo.JPG", "/H2/photo.jpg"})
+        ASSERT_EQ(link(QFile::encodeName(root + "/H/photo.jpg").constData(),
+                       QFile::encodeName(root + hardLink).constData()),
+                  0);
 
     enum Mounts { None, BoundFolder, TwoFileSystems };
     const struct {
