@@ -44,9 +44,10 @@ bool exists(QStringView path) {
     return lstat(path.toLocal8Bit().constData(), &status) == 0;
 }
 
+// A folder text ends in its slash; an empty one stands for the working folder.
 std::optional<FolderIdentity> folderIdentity(QStringView folder) {
     struct stat status {};
-    if (stat(folder.toLocal8Bit().constData(), &status) != 0)
+    if (stat(folder.isEmpty() ? "." : folder.toLocal8Bit().constData(), &status) != 0)
         return std::nullopt;
     return FolderIdentity{status.st_dev, status.st_ino};
 }
@@ -103,10 +104,9 @@ std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, 
     std::vector<QStringView> folders;
     std::vector<int> folderOfPath(paths.size());
     for (size_t at = 0; at < paths.size(); ++at) {
-        const qsizetype slash = paths[at].lastIndexOf(u'/');
-        const QStringView folder = slash < 0    ? QStringView(u".")
-                                   : slash == 0 ? QStringView(u"/")
-                                                : paths[at].first(slash);
+        // With its last slash, so that "a", "./a", "/a" and "//a" have folder texts of their
+        // own: distinct paths in one folder text then always differ in name.
+        const QStringView folder = paths[at].first(paths[at].lastIndexOf(u'/') + 1);
         auto found = folderNumbers.constFind(folder);
         if (found == folderNumbers.constEnd()) {
             found = folderNumbers.insert(folder, static_cast<int>(folders.size()));
@@ -118,8 +118,7 @@ std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, 
 
     std::vector<int> result(paths.size());
     std::iota(result.begin(), result.end(), 0);
-    // Distinct paths in one folder text differ in name, so only a folder reached under
-    // several texts can hold two paths of one entry.
+    // Only a folder reached under several texts can hold two paths of one entry.
     const std::vector<char> shared = foldersUnderSeveralTexts(identities);
     if (shared.empty())
         return result;

@@ -82,6 +82,7 @@ TEST(EntryIdentity, RowsMatchedOnlyByTheirOwnEntryEndUnticked) {
         {"//, /./ and ..",
          {"/D2/a.txt", "//D2/a.txt", "/D2/./a.txt", "/B/../D2/a.txt"},
          {false, false, false, false}},
+        {"a bare name and ./ before it", {"a.txt", "./a.txt"}, {false, false}},
         {"hard links under alike names", {"/H/photo.jpg", "/H/photo.JPG"}, {false, true}},
         {"hard links under one name in two folders",
          {"/H/photo.jpg", "/H2/photo.jpg"},
@@ -97,6 +98,9 @@ TEST(EntryIdentity, RowsMatchedOnlyByTheirOwnEntryEndUnticked) {
          {false, true},
          TwoFileSystems},
     };
+    // Bare names are in the working folder.
+    const QString workingFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(root + "/D2"));
     std::string cannotMount;
     for (const auto& each : cases) {
         std::vector<std::unique_ptr<Mount>> mounts;
@@ -117,7 +121,7 @@ TEST(EntryIdentity, RowsMatchedOnlyByTheirOwnEntryEndUnticked) {
                 tree.file(file);
         QStringList paths;
         for (const QString& path : each.paths)
-            paths << root + path;
+            paths << (path.startsWith('/') ? root + path : path);
         for (const bool optionMode : {false, true}) {
             const std::vector<ResultRow> byText = find(paths, optionMode, false);
             std::vector<ResultRow> found = find(paths, optionMode, true);
@@ -135,6 +139,7 @@ TEST(EntryIdentity, RowsMatchedOnlyByTheirOwnEntryEndUnticked) {
             EXPECT_EQ(ticks, expected) << each.what << (optionMode ? ", option mode" : "");
         }
     }
+    QDir::setCurrent(workingFolder);
     if (!cannotMount.empty())
         GTEST_SKIP() << "the cases with mounts were not tried: mounting failed (" << cannotMount
                      << ")";
