@@ -39,14 +39,21 @@ struct FirstOfEntry {
     bool exists = false;
 };
 
+// A text holding a NUL names no file: the system would read it only up to there.
+bool namesNoFile(QStringView text) {
+    return text.contains(QChar(u'\0'));
+}
+
 bool exists(QStringView path) {
     struct stat status {};
-    return lstat(path.toLocal8Bit().constData(), &status) == 0;
+    return !namesNoFile(path) && lstat(path.toLocal8Bit().constData(), &status) == 0;
 }
 
 // A folder text ends in its slash; an empty one stands for the working folder.
 std::optional<FolderIdentity> folderIdentity(QStringView folder) {
     struct stat status {};
+    if (namesNoFile(folder))
+        return std::nullopt;
     if (stat(folder.isEmpty() ? "." : folder.toLocal8Bit().constData(), &status) != 0)
         return std::nullopt;
     return FolderIdentity{status.st_dev, status.st_ino};

@@ -88,6 +88,7 @@ TEST(EntryIdentity, RowsMatchedOnlyByTheirOwnEntryEndUnticked) {
          {"/H/photo.jpg", "/H2/photo.jpg"},
          {false, true}},
         {"files that do not exist", {"/N/gone.txt", "//N/gone.txt", "/N/./gone.txt"}, {}},
+        {"a path holding a NUL", {QString::fromUtf8("/A1\0x/only.doc", 14), "/A1/only.doc"}, {}},
         {"folders that do not exist", {"/M/gone.txt", "/M//gone.txt", "/A1/gone.txt"}, {}},
         {"a folder bound onto another",
          {"/A1/only.doc", "/Bound/only.doc"},
