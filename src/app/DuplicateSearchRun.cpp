@@ -1,5 +1,6 @@
 #include "DuplicateSearchRun.h"
 
+#include "EntryIdentity.h"
 #include "ErrorTrap.h"
 #include "Form1.h"
 #include "Form2.h"
@@ -87,6 +88,11 @@ std::vector<ResultRow> DuplicateSearchRun::findOffTheWindowThread(const QStringL
     SearchHooks hooks;
     hooks.stop = stopSource_.get_token();
     hooks.threads = threads_;
+    // Paths in the program's own style name files on this machine; other paths only text.
+    if (style_ == PathStyle::Posix)
+        hooks.firstPathOfSameEntry = [threads = threads_](const std::vector<QStringView>& paths) {
+            return firstPathsOfSameEntries(paths, threads);
+        };
     hooks.progress = [&](const SearchProgress& progress) {
         QMetaObject::invokeMethod(
             &relay, [this, progress, &paths] { showProgress(progress, paths); },

@@ -3,6 +3,7 @@
 #include "BufferedTextWriter.h"
 #include "ClipboardText.h"
 #include "DuplicateSearch.h"
+#include "EntryIdentity.h"
 #include "FindArguments.h"
 #include "FolderInput.h"
 #include "LeftOutReport.h"
@@ -262,6 +263,12 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
         SearchHooks hooks;
         hooks.threads = found.jobs;
         hooks.stop = stop;
+        // Windows-style lists name files of another machine: only their texts compare.
+        if (found.style == PathStyle::Posix)
+            hooks.firstPathOfSameEntry = [threads =
+                                              found.jobs](const std::vector<QStringView>& paths) {
+                return firstPathsOfSameEntries(paths, threads);
+            };
         if (streams.errorsIsTerminal) {
             progress.emplace(streams.errors);
             hooks.progress = [&progress](const SearchProgress& reached) { (*progress)(reached); };

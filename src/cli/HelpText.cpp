@@ -91,8 +91,11 @@ Other options
 Output
   The files found, each once, in list order of their last match. Of a group of
   files that all match one another, only the last one in the list is ticked: the
-  ticked files are the later copies. Progress is shown on standard error when it
-  is a terminal.
+  ticked files are the later copies. A file that matched only itself is shown
+  unticked: listed twice, or reached under two paths of one folder on disk (a
+  link to its folder, a second mount, "//", "/./" or ".."); each hard link is a
+  file of its own, and paths that do not exist compare by their text. Progress
+  is shown on standard error when it is a terminal.
 
 Exit status
   0  duplicates were found, or the list was printed (--list-only)

@@ -13,9 +13,8 @@ std::vector<ResultRow> findDuplicates(const QStringList& paths, const SearchOpti
     const int count = static_cast<int>(paths.size());
     reporter.reportNow(SearchProgress::Stage::Pairs, 0, count);
     std::vector<ResultRow> rows =
-        options.optionMode()
-            ? findDuplicatesByOptions(paths, options, style, hooks.threads, reporter)
-            : findDuplicatesBySimilarity(paths, style, hooks.threads, reporter);
+        options.optionMode() ? findDuplicatesByOptions(paths, options, style, hooks, reporter)
+                             : findDuplicatesBySimilarity(paths, style, hooks, reporter);
     if (!options.optionMode() && !reporter.stopRequested())
         fillSimilarityRatios(rows, style, hooks.threads, reporter);
     if (reporter.stopRequested())

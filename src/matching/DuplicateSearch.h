@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 #include <stop_token>
@@ -52,12 +53,21 @@ struct SearchHooks {
     std::stop_token stop;
     // Worker threads for the similarity mode; 0 means one per core.
     int threads = 0;
+    // Which of the given paths name one directory entry under different texts: per path,
+    // the position in the list of the first path naming the same entry, or its own position
+    // when no path before it does or when that cannot be told. Two paths of one entry have
+    // equal file names. Asked only about paths whose name more than one path text holds,
+    // and only when that can change a tick; called from the thread that called
+    // findDuplicates. May be empty: then only equal texts are one entry.
+    std::function<std::vector<int>(const std::vector<QStringView>& paths)> firstPathOfSameEntry;
 };
 
 // The final rows of a run, after the clean-up: exactly the rows, order and ticks of the
 // sequential pair-by-pair search followed by the removal of every repeated path but its
-// last row, except that a path which matched no entry with another path text ends
-// unticked (a file listed twice is not its own duplicate). Empty when nothing matched.
+// last row, except that a path which matched only paths of its own directory entry ends
+// unticked: a file listed twice, or reached through two folders that are one folder on
+// disk, is not its own duplicate. Without `hooks.firstPathOfSameEntry` only equal texts
+// are one entry. Empty when nothing matched.
 std::vector<ResultRow> findDuplicates(const QStringList& paths, const SearchOptions& options,
                                       PathStyle style, const SearchHooks& hooks = {});
 

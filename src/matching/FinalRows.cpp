@@ -61,9 +61,8 @@ std::vector<FinalRow> PairFacts::finalRowPositions(const KeyGroups& pathGroups) 
     return rows;
 }
 
-std::vector<ResultRow> PairFacts::finalRows(const QStringList& paths,
-                                            const KeyGroups& pathGroups) const {
-    const std::vector<FinalRow> positions = finalRowPositions(pathGroups);
+std::vector<ResultRow> resultRowsAt(const std::vector<FinalRow>& positions,
+                                    const QStringList& paths) {
     std::vector<ResultRow> rows;
     rows.reserve(positions.size());
     for (const FinalRow& row : positions)

@@ -34,11 +34,14 @@ public:
     // order, each with its partner; the reason, and the tick of a path that matched only
     // itself, are left to the mode.
     std::vector<FinalRow> finalRowPositions(const KeyGroups& pathGroups) const;
-    std::vector<ResultRow> finalRows(const QStringList& paths, const KeyGroups& pathGroups) const;
 
 private:
     std::vector<int> later_;   // -1: no later match
     std::vector<int> earlier_; // -1: no earlier match
 };
+
+// The rows at those positions, with path, tick and partner.
+std::vector<ResultRow> resultRowsAt(const std::vector<FinalRow>& positions,
+                                    const QStringList& paths);
 
 } // namespace velmora

@@ -1,9 +1,12 @@
 #include "OptionModeSearch.h"
 
+#include "EntryGroups.h"
 #include "FinalRows.h"
 #include "KeyGroups.h"
 #include "NameKeys.h"
 #include "ParallelTasks.h"
+
+#include <QHash>
 
 #include <algorithm>
 #include <atomic>
@@ -41,41 +44,100 @@ MatchStage matchStageOf(KeyStage stage) {
     return MatchStage::None;
 }
 
-// Whether each group of a grouping holds more than one distinct path.
-std::vector<bool> groupsHoldingOtherPaths(const KeyGroups& groups, const KeyGroups& pathGroups) {
-    std::vector<int> pathGroupSeen(static_cast<size_t>(groups.groupCount), -1);
+// Whether each group of a grouping holds more than one entry.
+std::vector<bool> groupsHoldingOtherEntries(const KeyGroups& groups, const KeyGroups& entryGroups) {
+    std::vector<int> entrySeen(static_cast<size_t>(groups.groupCount), -1);
     std::vector<bool> mixed(static_cast<size_t>(groups.groupCount), false);
     for (size_t position = 0; position < groups.groupOf.size(); ++position) {
         const auto group = static_cast<size_t>(groups.groupOf[position]);
-        const int pathGroup = pathGroups.groupOf[position];
-        if (pathGroupSeen[group] < 0)
-            pathGroupSeen[group] = pathGroup;
-        else if (pathGroupSeen[group] != pathGroup)
+        const int entry = entryGroups.groupOf[position];
+        if (entrySeen[group] < 0)
+            entrySeen[group] = entry;
+        else if (entrySeen[group] != entry)
             mixed[group] = true;
     }
     return mixed;
 }
 
-// A row ticked against its own path may still have matched another path at some stage;
-// when it did not, the path is only listed twice, not a duplicate of anything.
+// The positions holding the file names at `positions`, where more than one text holds
+// such a name. Equal names have equal keys at every stage, so only the first stage's
+// groups of those positions need be read.
+std::vector<int> holdersOfSharedNames(const QStringList& paths, const std::vector<int>& positions,
+                                      const std::vector<KeyGroups>& groupsOfStage,
+                                      PathStyle style) {
+    // Without a key stage only equal paths match: no row matched another text.
+    if (groupsOfStage.size() < 2)
+        return {};
+    const KeyGroups& pathGroups = groupsOfStage.front();
+    const KeyGroups& firstStage = groupsOfStage[1];
+    constexpr int severalTexts = -1;
+    QHash<QStringView, int> textOfName;
+    std::vector<char> nearName(static_cast<size_t>(firstStage.groupCount), 0);
+    for (const int position : positions) {
+        nearName[static_cast<size_t>(firstStage.groupOf[static_cast<size_t>(position)])] = 1;
+        textOfName.insert(fileNameView(paths[position], style),
+                          pathGroups.groupOf[static_cast<size_t>(position)]);
+    }
+    std::vector<int> holders;
+    for (qsizetype position = 0; position < paths.size(); ++position) {
+        const auto index = static_cast<size_t>(position);
+        if (nearName[static_cast<size_t>(firstStage.groupOf[index])] == 0)
+            continue;
+        const auto found = textOfName.find(fileNameView(paths[position], style));
+        if (found == textOfName.end())
+            continue;
+        holders.push_back(static_cast<int>(position));
+        if (found.value() != pathGroups.groupOf[index])
+            found.value() = severalTexts;
+    }
+    std::erase_if(holders, [&](int position) {
+        return textOfName.value(fileNameView(paths[position], style)) != severalTexts;
+    });
+    return holders;
+}
+
+// A ticked row whose partner has its file name may have been matched by a path of its own
+// entry alone: the same path listed twice, or reached through two folders that are one
+// folder on disk. When no stage matched it with another entry, it is no duplicate of
+// anything.
 void untickRowsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
                                       const std::vector<FinalRow>& positions,
-                                      const std::vector<KeyGroups>& groupsOfStage) {
-    const KeyGroups& pathGroups = groupsOfStage.front();
-    std::vector<std::vector<bool>> mixedOfStage;
+                                      const std::vector<KeyGroups>& groupsOfStage,
+                                      const QStringList& paths, PathStyle style,
+                                      const SearchHooks& hooks) {
+    std::vector<size_t> candidates;
+    SameNamePairs pairs;
     for (size_t at = 0; at < positions.size(); ++at) {
         const FinalRow& row = positions[at];
-        if (!row.ticked || pathGroups.groupOf[static_cast<size_t>(row.partner)] !=
-                               pathGroups.groupOf[static_cast<size_t>(row.position)])
+        if (row.ticked &&
+            fileNameView(paths[row.position], style) == fileNameView(paths[row.partner], style)) {
+            candidates.push_back(at);
+            pairs.emplace_back(row.position, row.partner);
+        }
+    }
+    if (candidates.empty())
+        return;
+    const KeyGroups entryGroups = groupEntriesOfPairs(
+        paths, groupsOfStage.front(), pairs,
+        [&](const std::vector<int>& ofNames) {
+            return holdersOfSharedNames(paths, ofNames, groupsOfStage, style);
+        },
+        hooks);
+    std::vector<std::vector<bool>> mixedOfStage;
+    for (const size_t at : candidates) {
+        const FinalRow& row = positions[at];
+        if (entryGroups.groupOf[static_cast<size_t>(row.partner)] !=
+            entryGroups.groupOf[static_cast<size_t>(row.position)])
             continue;
         if (mixedOfStage.empty())
             for (size_t stage = 1; stage < groupsOfStage.size(); ++stage)
-                mixedOfStage.push_back(groupsHoldingOtherPaths(groupsOfStage[stage], pathGroups));
-        bool matchedAnotherPath = false;
-        for (size_t stage = 1; stage < groupsOfStage.size() && !matchedAnotherPath; ++stage)
-            matchedAnotherPath = mixedOfStage[stage - 1][static_cast<size_t>(
+                mixedOfStage.push_back(
+                    groupsHoldingOtherEntries(groupsOfStage[stage], entryGroups));
+        bool matchedAnotherEntry = false;
+        for (size_t stage = 1; stage < groupsOfStage.size() && !matchedAnotherEntry; ++stage)
+            matchedAnotherEntry = mixedOfStage[stage - 1][static_cast<size_t>(
                 groupsOfStage[stage].groupOf[static_cast<size_t>(row.position)])];
-        rows[at].checked = matchedAnotherPath;
+        rows[at].checked = matchedAnotherEntry;
     }
 }
 
@@ -83,7 +145,9 @@ void untickRowsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
 
 std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
                                                const SearchOptions& options, PathStyle style,
-                                               int threads, SearchProgressReporter& reporter) {
+                                               const SearchHooks& hooks,
+                                               SearchProgressReporter& reporter) {
+    const int threads = hooks.threads;
     const int count = static_cast<int>(paths.size());
     const std::vector<KeyStage> stages = enabledKeyStages(options);
 
@@ -163,7 +227,7 @@ std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
         }
         rows.push_back({paths[row.position], row.ticked, paths[row.partner], -1, stage});
     }
-    untickRowsMatchingOnlyThemselves(rows, positions, groupsOfStage);
+    untickRowsMatchingOnlyThemselves(rows, positions, groupsOfStage, paths, style, hooks);
     return rows;
 }
 

@@ -10,6 +10,7 @@ namespace velmora {
 // hashing, stage by stage, without looking at pairs. Empty when stopped.
 std::vector<ResultRow> findDuplicatesByOptions(const QStringList& paths,
                                                const SearchOptions& options, PathStyle style,
-                                               int threads, SearchProgressReporter& reporter);
+                                               const SearchHooks& hooks,
+                                               SearchProgressReporter& reporter);
 
 } // namespace velmora

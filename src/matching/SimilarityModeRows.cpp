@@ -1,5 +1,6 @@
 #include "SimilarityModeRows.h"
 
+#include "EntryGroups.h"
 #include "NameKeys.h"
 #include "ParallelTasks.h"
 #include "SimilarFilename.h"
@@ -75,8 +76,8 @@ bool alikeToAnotherName(const NameTable& table, const std::vector<int>& namesOfC
     return false;
 }
 
-// Whether the name stands under more than one distinct path: equal names under other
-// paths always match.
+// Whether the name stands under more than one group of paths (distinct texts, or entries):
+// equal names under other paths always match.
 bool heldBySeveralPaths(const NameTable& table, const KeyGroups& pathGroups, int name) {
     const PositionLists& positions = table.positionsOfName;
     const int begin = positions.offsets[static_cast<size_t>(name)];
@@ -123,22 +124,60 @@ void fillSimilarityRatios(std::vector<ResultRow>& rows, PathStyle style, int thr
         [&](int) { return !reporter.stopRequested(); });
 }
 
-// A row ticked against its own path is the last of a path listed more than once; whether
-// that path matched any other path the final rows cannot tell, so the names decide.
-void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows, const QStringList& paths,
+// A ticked row whose partner has its file name may have been matched by paths of its own
+// entry alone (the same path listed twice, or reached through two folders that are one
+// folder on disk); whether it matched any other entry the final rows cannot tell, so the
+// names decide.
+void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
+                                       const std::vector<FinalRow>& positions,
+                                       const QStringList& paths, PathStyle style,
                                        const NameTable& table, const KeyGroups& nameGroups,
-                                       const KeyGroups& pathGroups, int threads,
+                                       const KeyGroups& pathGroups, const SearchHooks& hooks,
                                        SearchProgressReporter& reporter) {
-    QHash<QStringView, int> candidateOfPath;
     std::vector<size_t> candidateRows;
-    for (size_t at = 0; at < rows.size(); ++at) {
-        if (rows[at].checked && rows[at].partner == rows[at].path) {
-            candidateOfPath.insert(rows[at].path, static_cast<int>(candidateRows.size()));
+    SameNamePairs pairs;
+    for (size_t at = 0; at < positions.size(); ++at) {
+        const FinalRow& row = positions[at];
+        if (row.ticked &&
+            fileNameView(paths[row.position], style) == fileNameView(paths[row.partner], style)) {
             candidateRows.push_back(at);
+            pairs.emplace_back(row.position, row.partner);
         }
     }
     if (candidateRows.empty())
         return;
+    const KeyGroups entryGroups = groupEntriesOfPairs(
+        paths, pathGroups, pairs,
+        [&](const std::vector<int>& ofNames) {
+            std::vector<char> taken(static_cast<size_t>(table.nameCount()), 0);
+            std::vector<int> holders;
+            const PositionLists& positions = table.positionsOfName;
+            for (const int position : ofNames) {
+                const int name = nameGroups.groupOf[static_cast<size_t>(position)];
+                if (taken[static_cast<size_t>(name)] != 0 ||
+                    !heldBySeveralPaths(table, pathGroups, name))
+                    continue;
+                taken[static_cast<size_t>(name)] = 1;
+                holders.insert(
+                    holders.end(),
+                    positions.positions.begin() + positions.offsets[static_cast<size_t>(name)],
+                    positions.positions.begin() + positions.offsets[static_cast<size_t>(name) + 1]);
+            }
+            return holders;
+        },
+        hooks);
+    // A partner of another entry made the row a duplicate of something.
+    std::vector<int> nameOfCandidate;
+    size_t kept = 0;
+    for (size_t candidate = 0; candidate < candidateRows.size(); ++candidate) {
+        const auto [row, partner] = pairs[candidate];
+        if (entryGroups.groupOf[static_cast<size_t>(row)] !=
+            entryGroups.groupOf[static_cast<size_t>(partner)])
+            continue;
+        candidateRows[kept++] = candidateRows[candidate];
+        nameOfCandidate.push_back(nameGroups.groupOf[static_cast<size_t>(row)]);
+    }
+    candidateRows.resize(kept);
 
     std::vector<int> namesOfCaseGroup;
     for (const int caseGroup : table.caseGroupOf) {
@@ -147,13 +186,7 @@ void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows, const QStri
             namesOfCaseGroup.resize(group + 1, 0);
         ++namesOfCaseGroup[group];
     }
-    std::vector<int> nameOfCandidate(candidateRows.size(), -1);
-    for (qsizetype position = 0; position < paths.size(); ++position) {
-        const auto found = candidateOfPath.constFind(paths[position]);
-        if (found != candidateOfPath.constEnd())
-            nameOfCandidate[static_cast<size_t>(found.value())] =
-                nameGroups.groupOf[static_cast<size_t>(position)];
-    }
+    const int threads = hooks.threads;
     const int candidateCount = static_cast<int>(candidateRows.size());
     constexpr int candidatesPerTask = 8;
     std::vector<LongestCommonSubsequence> subsequences(
@@ -164,7 +197,7 @@ void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows, const QStri
             const int last = std::min((task + 1) * candidatesPerTask, candidateCount);
             for (int candidate = task * candidatesPerTask; candidate < last; ++candidate) {
                 const int name = nameOfCandidate[static_cast<size_t>(candidate)];
-                if (heldBySeveralPaths(table, pathGroups, name) ||
+                if (heldBySeveralPaths(table, entryGroups, name) ||
                     alikeToAnotherName(table, namesOfCaseGroup, name,
                                        subsequences[static_cast<size_t>(worker)]))
                     continue;

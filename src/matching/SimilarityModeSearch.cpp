@@ -313,7 +313,9 @@ private:
 } // namespace
 
 std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, PathStyle style,
-                                                  int threads, SearchProgressReporter& reporter) {
+                                                  const SearchHooks& hooks,
+                                                  SearchProgressReporter& reporter) {
+    const int threads = hooks.threads;
     const int count = static_cast<int>(paths.size());
     const KeyGroups pathGroups =
         groupEqualTexts(std::vector<QStringView>(paths.begin(), paths.end()));
@@ -438,9 +440,10 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
                 facts.noteEarlierMatch(position, earlier);
         }
     }
-    std::vector<ResultRow> rows = facts.finalRows(paths, pathGroups);
-    untickPathsMatchingOnlyThemselves(rows, paths, table, nameGroups, pathGroups, threads,
-                                      reporter);
+    const std::vector<FinalRow> positions = facts.finalRowPositions(pathGroups);
+    std::vector<ResultRow> rows = resultRowsAt(positions, paths);
+    untickPathsMatchingOnlyThemselves(rows, positions, paths, style, table, nameGroups, pathGroups,
+                                      hooks, reporter);
     if (reporter.stopRequested())
         return {};
     return rows;

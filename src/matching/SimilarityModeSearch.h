@@ -9,6 +9,7 @@ namespace velmora {
 // entry's name first. Equal names are alike (their ratio is 1), and equal paths have
 // equal names, so only names need comparing, each distinct name once. Empty when stopped.
 std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, PathStyle style,
-                                                  int threads, SearchProgressReporter& reporter);
+                                                  const SearchHooks& hooks,
+                                                  SearchProgressReporter& reporter);
 
 } // namespace velmora

@@ -118,6 +118,27 @@ TEST_F(SearchRunTest, OptionModeFollowsTheTickedOptions) {
               (std::vector<ResultRow>{row("photo.jpg", false), row("photo.png", true)}));
 }
 
+// A folder added, then a link to it: each file is in the list twice, under two paths, and
+// is no duplicate of itself, so nothing is ticked for the trash.
+TEST_F(SearchRunTest, AFolderAndALinkToItLeaveNothingToSendToTheTrash) {
+    const QString only = makeFile("only.doc");
+    const QString link = folder.filePath("link");
+    ASSERT_TRUE(QFile::link(folder.path(), link));
+    for (const QString& added : {folder.path(), link}) {
+        services.messages.promptAnswers.push_back(QStringLiteral("doc"));
+        services.folderBrowser.answers.push_back(added);
+        program->form1().PushButton3()->click();
+    }
+    ASSERT_EQ(program->form1().fileList().Count(), 2);
+
+    startFinding();
+    EXPECT_EQ(shownRows(), (std::vector<ResultRow>{{only, false}, {link + "/only.doc", false}}));
+    program->form2().PushButton2().click();
+
+    EXPECT_EQ(services.messages.texts(), QStringList{QStringLiteral("No files selected.")});
+    EXPECT_TRUE(QFile::exists(only));
+}
+
 TEST_F(SearchRunTest, EmptyListSaysSoAndStillEmptiesEarlierResults) {
     addFiles({"a.txt", "b.txt"});
     startFinding();

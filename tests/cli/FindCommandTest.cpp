@@ -296,6 +296,26 @@ TEST(FindProgram, RowsListEachFileOnceWithTheLastOfAGroupTicked) {
     EXPECT_TRUE(outcome.errors.isEmpty()) << "no progress when standard error is not a terminal";
 }
 
+// A file reached through a link to its folder, or through "//" and "/./", is one file:
+// its rows stay, unticked, as a file listed twice does.
+TEST(FindProgram, OneFileUnderTwoPathsIsNotItsOwnDuplicate) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString a1 = folder.filePath("A1");
+    ASSERT_TRUE(QDir().mkpath(a1));
+    QFile(a1 + "/only.doc").open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(a1, folder.filePath("A1link")));
+
+    Outcome outcome =
+        runProgram({"--folder", a1, "--folder", folder.filePath("A1link")}, QByteArray());
+    EXPECT_EQ(outcome.output, ("0\t" + a1 + "/only.doc\n0\t" + a1 + "link/only.doc\n").toUtf8());
+    const QString forms = folder.path() + "/A1/only.doc\n" + folder.path() + "//A1/only.doc\n" +
+                          folder.path() + "/A1/./only.doc\n";
+    outcome = runProgram({}, forms.toUtf8());
+    EXPECT_FALSE(outcome.output.contains("1\t")) << outcome.output.toStdString();
+    EXPECT_EQ(outcome.output.count('\n'), 3);
+}
+
 TEST(FindProgram, NothingFoundIsStatusOne) {
     for (const QByteArray& input :
          {QByteArray(), QByteArray("/only/one.txt\n"), QByteArray("/a/abcde\n/b/vwxyz\n")}) {

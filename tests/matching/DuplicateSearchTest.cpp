@@ -5,6 +5,7 @@
 #include "SimilarFilename.h"
 #include "reference/ReferenceSearch.h"
 
+#include <QHash>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -335,6 +336,51 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnGeneratedLists) {
             << describe(paths, options);
     }
     EXPECT_GT(listsWithRows, 1500);
+}
+
+// A stand-in for the file system, for comparing the two searches only: the folders "a" and
+// "b" of drive C are one folder (as a folder and a link to it are), so are "/srv/x" and
+// "d", and names holding "note" do not exist.
+QString fakeEntryOf(const QString& path, PathStyle style) {
+    const qsizetype separator = path.lastIndexOf(QChar(separatorOf(style)));
+    const QString name = path.sliced(separator + 1);
+    if (separator < 0 || name.contains("note", Qt::CaseInsensitive))
+        return "text " + path;
+    static const QHash<QString, QString> oneFolder{{"C:/b", "C:/a"}, {"d", "/srv/x"}};
+    const QString folder = path.first(separator).replace(QChar(separatorOf(style)), u'/');
+    return "entry " + oneFolder.value(folder, folder) + "|" + name;
+}
+
+TEST(DuplicateSearch, AgreesWithThePairByPairSearchWhereTwoFoldersAreOne) {
+    ListMaker maker(16);
+    const reference::RatioFunction ratio = [](const QString& a, const QString& b) {
+        return SimilarityRatio(a, b);
+    };
+    int asked = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const PathStyle style = round % 2 == 0 ? PathStyle::Windows : PathStyle::Posix;
+        const QStringList paths = maker.list(style);
+        const SearchOptions options = round % 3 == 0 ? similarityMode() : maker.options();
+        const auto entryOf = [style](const QString& path) { return fakeEntryOf(path, style); };
+        SearchHooks hooks;
+        hooks.threads = 1 + round % 2;
+        hooks.firstPathOfSameEntry = [&](const std::vector<QStringView>& asking) {
+            ++asked;
+            std::vector<int> firsts;
+            QHash<QString, int> firstOfEntry;
+            for (const QStringView path : asking) {
+                const QString entry = entryOf(path.toString());
+                if (!firstOfEntry.contains(entry))
+                    firstOfEntry.insert(entry, static_cast<int>(firsts.size()));
+                firsts.push_back(firstOfEntry.value(entry));
+            }
+            return firsts;
+        };
+        ASSERT_EQ(findDuplicates(paths, options, style, hooks),
+                  reference::findDuplicates(paths, options, style, ratio, entryOf))
+            << describe(paths, options);
+    }
+    EXPECT_GT(asked, 300);
 }
 
 // Longer lists spread the names over many tasks and threads, and bring names longer than

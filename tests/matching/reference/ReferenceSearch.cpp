@@ -81,7 +81,8 @@ bool MatchByOptions(const QString& a, const QString& b, const SearchOptions& opt
 }
 
 std::vector<ResultRow> findDuplicates(const QStringList& fileList, const SearchOptions& options,
-                                      PathStyle style, const RatioFunction& ratio) {
+                                      PathStyle style, const RatioFunction& ratio,
+                                      const EntryFunction& entryOf) {
     std::vector<ResultRow> results;
     std::vector<int> removals;
     QSet<QString> matchedAnotherPath;
@@ -91,7 +92,7 @@ std::vector<ResultRow> findDuplicates(const QStringList& fileList, const SearchO
         results.push_back({a, false, b, pairRatio, stage});
         results.push_back({b, false, a, pairRatio, stage});
         results.back().checked = true;
-        if (a != b) {
+        if (entryOf ? entryOf(a) != entryOf(b) : a != b) {
             matchedAnotherPath.insert(a);
             matchedAnotherPath.insert(b);
         }
