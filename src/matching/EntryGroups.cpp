@@ -1,6 +1,22 @@
 #include "EntryGroups.h"
 
+#include "NameKeys.h"
+
 namespace velmora {
+
+SameNameRows tickedRowsWithSameNamePartners(const std::vector<FinalRow>& positions,
+                                            const QStringList& paths, PathStyle style) {
+    SameNameRows found;
+    for (size_t at = 0; at < positions.size(); ++at) {
+        const FinalRow& row = positions[at];
+        if (row.ticked &&
+            fileNameView(paths[row.position], style) == fileNameView(paths[row.partner], style)) {
+            found.rows.push_back(at);
+            found.pairs.emplace_back(row.position, row.partner);
+        }
+    }
+    return found;
+}
 
 KeyGroups groupEntries(const QStringList& paths, const KeyGroups& pathGroups,
                        const std::vector<int>& positionsToLookUp, const SearchHooks& hooks) {

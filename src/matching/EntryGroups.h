@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DuplicateSearch.h"
+#include "FinalRows.h"
 #include "KeyGroups.h"
 
 #include <functional>
@@ -18,6 +19,15 @@ KeyGroups groupEntries(const QStringList& paths, const KeyGroups& pathGroups,
 
 // Ticked rows whose partner has their file name, by position: (row, partner).
 using SameNamePairs = std::vector<std::pair<int, int>>;
+
+// The final rows that may have matched only their own entry: ticked, against a partner of
+// the same file name (only then can the two be one entry). `rows` indexes `positions`.
+struct SameNameRows {
+    std::vector<size_t> rows;
+    SameNamePairs pairs;
+};
+SameNameRows tickedRowsWithSameNamePartners(const std::vector<FinalRow>& positions,
+                                            const QStringList& paths, PathStyle style);
 // The positions holding the names at the given positions, where more than one text holds
 // such a name: only there can another text name the same entry.
 using NameHolders = std::function<std::vector<int>(const std::vector<int>& positions)>;

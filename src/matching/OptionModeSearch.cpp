@@ -105,26 +105,17 @@ void untickRowsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
                                       const std::vector<KeyGroups>& groupsOfStage,
                                       const QStringList& paths, PathStyle style,
                                       const SearchHooks& hooks) {
-    std::vector<size_t> candidates;
-    SameNamePairs pairs;
-    for (size_t at = 0; at < positions.size(); ++at) {
-        const FinalRow& row = positions[at];
-        if (row.ticked &&
-            fileNameView(paths[row.position], style) == fileNameView(paths[row.partner], style)) {
-            candidates.push_back(at);
-            pairs.emplace_back(row.position, row.partner);
-        }
-    }
-    if (candidates.empty())
+    const SameNameRows candidates = tickedRowsWithSameNamePartners(positions, paths, style);
+    if (candidates.rows.empty())
         return;
     const KeyGroups entryGroups = groupEntriesOfPairs(
-        paths, groupsOfStage.front(), pairs,
+        paths, groupsOfStage.front(), candidates.pairs,
         [&](const std::vector<int>& ofNames) {
             return holdersOfSharedNames(paths, ofNames, groupsOfStage, style);
         },
         hooks);
     std::vector<std::vector<bool>> mixedOfStage;
-    for (const size_t at : candidates) {
+    for (const size_t at : candidates.rows) {
         const FinalRow& row = positions[at];
         if (entryGroups.groupOf[static_cast<size_t>(row.partner)] !=
             entryGroups.groupOf[static_cast<size_t>(row.position)])

@@ -134,18 +134,11 @@ void untickPathsMatchingOnlyThemselves(std::vector<ResultRow>& rows,
                                        const NameTable& table, const KeyGroups& nameGroups,
                                        const KeyGroups& pathGroups, const SearchHooks& hooks,
                                        SearchProgressReporter& reporter) {
-    std::vector<size_t> candidateRows;
-    SameNamePairs pairs;
-    for (size_t at = 0; at < positions.size(); ++at) {
-        const FinalRow& row = positions[at];
-        if (row.ticked &&
-            fileNameView(paths[row.position], style) == fileNameView(paths[row.partner], style)) {
-            candidateRows.push_back(at);
-            pairs.emplace_back(row.position, row.partner);
-        }
-    }
-    if (candidateRows.empty())
+    SameNameRows candidates = tickedRowsWithSameNamePartners(positions, paths, style);
+    if (candidates.rows.empty())
         return;
+    std::vector<size_t>& candidateRows = candidates.rows;
+    const SameNamePairs& pairs = candidates.pairs;
     const KeyGroups entryGroups = groupEntriesOfPairs(
         paths, pathGroups, pairs,
         [&](const std::vector<int>& ofNames) {
