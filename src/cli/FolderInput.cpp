@@ -57,8 +57,14 @@ QString resolvedFolder(const QString& folder, QString* error) {
         int failure = 0;
         const std::optional<QString> working = workingFolder(&failure);
         if (!working) {
+            // The system's "No such file or directory" for "." reads as nonsense to someone
+            // whose shell still shows that folder as its prompt.
             if (error)
-                *error = systemReason(failure);
+                *error = failure == ENOENT
+                             ? QStringLiteral("the working folder no longer exists; change to "
+                                              "a folder that does and run again")
+                             : QStringLiteral("the working folder cannot be found (%1)")
+                                   .arg(systemReason(failure));
             return {};
         }
         absolute = *working + QLatin1Char('/') + folder;

@@ -25,7 +25,8 @@ FolderInput filesOfFolders(const QStringList& folders, const QString& extension,
 // `folder` made absolute, as the folder browser gives it: "." and repeated separators are
 // dropped, while ".." is left to the system, which takes it from wherever a symbolic link
 // before it leads (so "jump/.." is the folder above jump's target, as ls and find have
-// it). Empty, with `error` set to the system's reason, when the system cannot resolve it.
+// it). Empty, with `error` set to the system's reason, when the system cannot resolve it
+// (or to the working folder being gone, for a relative `folder`).
 QString resolvedFolder(const QString& folder, QString* error);
 
 // One path per record: LF, or NUL with `nulSeparated`.

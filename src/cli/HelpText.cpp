@@ -84,7 +84,8 @@ Other options
                       with a warning to use --null (rows) or --format json
                       or csv (text and clipboard, even with --null).
   --list-only         print the file list, one path per line (LF, or NUL with
-                      --null), and compare nothing; --format does not apply
+                      --null), and compare nothing; it cannot be combined
+                      with --format
   -h, --help          show this help and exit
   --version           show the version and exit
 

@@ -204,7 +204,8 @@ TEST(FindProgram, NoFailureIsSilent) {
          "cannot reach the folder 'missing/..': No such file or directory"},
         // Not "/", which a working folder that is gone would make of ".".
         {R"sh(mkdir gone && cd gone && rmdir ../gone && "$0" --folder .)sh",
-         "cannot reach the folder '.': No such file or directory"},
+         "cannot reach the folder '.': the working folder no longer exists; change to a "
+         "folder that does and run again"},
     };
     for (const auto& [script, message] : cases) {
         const Outcome outcome = runShell(script, folder.path());
