@@ -85,8 +85,12 @@ public:
         }
         found.folders = parser_.values(QStringLiteral("folder"));
         if (const auto text = last(QStringLiteral("ext"))) {
-            // ".txt" is how many write an extension; the pattern "*..txt" would find nothing.
-            found.extension = text->startsWith(QLatin1Char('.')) ? text->mid(1) : *text;
+            // ".txt" and "*.txt" are how many write an extension; the patterns "*..txt" and
+            // "*.*.txt" would find only names with a second dot.
+            QString extension = *text;
+            if (extension.startsWith(QLatin1String("*.")))
+                extension.remove(0, 1);
+            found.extension = extension.startsWith(QLatin1Char('.')) ? extension.mid(1) : extension;
             found.extensionGiven = true;
         }
         found.listOnly = parser_.isSet(QStringLiteral("list-only"));

@@ -29,8 +29,8 @@ Input
                         take its files; give it again for more folders, whose
                         files follow in the order given
     --ext EXT           take only files named *.EXT, ignoring case (default *:
-                        every file, also names without a dot); a leading dot
-                        is dropped, so .txt is txt
+                        every file, also names without a dot); a leading "*."
+                        or "." is dropped, so *.txt and .txt are txt
   Names starting with "~", hidden files the owner may write, files that cannot
   be opened and links to folders are left out. So are folders that may not be
   read, FIFOs, sockets and devices, names that are not valid UTF-8 and files

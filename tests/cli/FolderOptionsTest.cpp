@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,9 +75,13 @@ TEST(FolderArguments, FoldersAddUpAndTheExtensionDefaultsToEveryFile) {
     EXPECT_EQ(parsing.arguments.extension, QStringLiteral("doc"));
     EXPECT_FALSE(parsing.arguments.listOnly);
 
-    // The dot many write before an extension is not part of it.
-    EXPECT_EQ(parseFindArguments({"--folder", "/a", "--ext", ".txt"}).arguments.extension,
-              QStringLiteral("txt"));
+    // The "*." or dot many write before an extension is not part of it.
+    const std::pair<const char*, const char*> written[] = {
+        {".txt", "txt"}, {"*.txt", "txt"}, {"*.*", "*"}, {"..txt", ".txt"}, {"*txt", "*txt"}};
+    for (const auto& [given, extension] : written)
+        EXPECT_EQ(parseFindArguments({"--folder", "/a", "--ext", given}).arguments.extension,
+                  QString::fromUtf8(extension))
+            << given;
 }
 
 TEST(FolderArguments, CombinationsThatCannotWorkAreNamed) {
