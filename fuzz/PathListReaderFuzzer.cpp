@@ -56,12 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const velmora::PathListReading reading = velmora::readPathList(bytes);
     if (reading.tooLongLine > 0)
         return 0; // a line no path can be is refused before the rest is looked at
-    if (invalid >= 0) {
-        VELMORA_FUZZ_EXPECT(!reading.ok(), shown);
-        VELMORA_FUZZ_EXPECT(reading.invalidLine == bytes.left(invalid).count('\n') + 1, shown);
-        return 0;
-    }
     VELMORA_FUZZ_EXPECT(reading.ok(), shown);
+    if (invalid >= 0)
+        VELMORA_FUZZ_EXPECT(!reading.notUtf8.isEmpty() && reading.notUtf8.first().number ==
+                                                              bytes.left(invalid).count('\n') + 1,
+                            shown);
 
     QByteArray content = bytes;
     if (content.startsWith("\xEF\xBB\xBF"))
@@ -70,14 +69,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A line ending at the very end ends the last path; it does not start an empty one.
     if (content.isEmpty() || content.endsWith('\n'))
         lines.removeLast();
-    VELMORA_FUZZ_EXPECT(reading.paths.size() == lines.size(), shown);
-    for (qsizetype index = 0; index < std::min(lines.size(), reading.paths.size()); ++index) {
+    // Every byte of a valid line survives the decoding, byte-order marks inside included;
+    // a line that is not UTF-8 is left out whole, and its bytes are told as they were.
+    qsizetype path = 0;
+    qsizetype leftOut = 0;
+    for (qsizetype index = 0; index < lines.size(); ++index) {
         QByteArray line = lines[index];
         if (index + 1 < lines.size() || content.endsWith('\n'))
             if (line.endsWith('\r'))
                 line.chop(1);
-        // Every byte of the line survives the decoding, byte-order marks inside included.
-        VELMORA_FUZZ_EXPECT(reading.paths[index].toUtf8() == line, shown);
+        if (literalFirstInvalid(line) >= 0) {
+            VELMORA_FUZZ_EXPECT(leftOut < reading.notUtf8.size() &&
+                                    reading.notUtf8[leftOut].number == index + 1 &&
+                                    reading.notUtf8[leftOut].bytes == line,
+                                shown);
+            ++leftOut;
+            continue;
+        }
+        VELMORA_FUZZ_EXPECT(path < reading.paths.size() && reading.paths[path].toUtf8() == line,
+                            shown);
+        ++path;
     }
+    VELMORA_FUZZ_EXPECT(path == reading.paths.size() && leftOut == reading.notUtf8.size(), shown);
     return 0;
 }
