@@ -8,6 +8,8 @@ namespace velmora {
 
 namespace {
 constexpr qsizetype kListedFiles = 10;
+// Both sections of the failure message together: more would make the box taller than a
+// 768-pixel screen and push its OK button off the bottom.
 constexpr std::size_t kListedFailures = 20;
 
 QString failureLine(const RecycleOutcome& outcome) {
@@ -67,22 +69,26 @@ QString trashFailureText(const std::vector<RecycleOutcome>& reported) {
     }
     QString text;
     const auto addSection = [&text](const QString& heading,
-                                    const std::vector<const RecycleOutcome*>& outcomes) {
+                                    const std::vector<const RecycleOutcome*>& outcomes,
+                                    std::size_t listed) {
         if (outcomes.empty())
             return;
         if (!text.isEmpty())
             text += QStringLiteral("\n\n");
         text += heading.arg(outcomes.size()) + QLatin1Char('\n');
-        for (std::size_t index = 0; index < outcomes.size() && index < kListedFailures; ++index)
+        for (std::size_t index = 0; index < outcomes.size() && index < listed; ++index)
             text += QLatin1Char('\n') + failureLine(*outcomes[index]);
-        if (outcomes.size() > kListedFailures)
-            text += QStringLiteral("\n... and %1 more.").arg(outcomes.size() - kListedFailures);
+        if (outcomes.size() > listed)
+            text += QStringLiteral("\n... and %1 more.").arg(outcomes.size() - listed);
     };
+    // Each section keeps at least half of the lines when the other needs them.
+    const std::size_t inPlaceListed = kListedFailures - std::min(gone.size(), kListedFailures / 2);
+    const std::size_t goneListed = kListedFailures - std::min(inPlace.size(), inPlaceListed);
     addSection(QStringLiteral("%1 file(s) could not be moved to the trash and are still in place:"),
-               inPlace);
+               inPlace, inPlaceListed);
     addSection(QStringLiteral("%1 file(s) had gone before the trash reached them; their rows "
                               "were removed:"),
-               gone);
+               gone, goneListed);
     if (listOutdated)
         text += QStringLiteral("\n\nThe files changed after the list was made: Start Finding "
                                "again to see them as they are now.");

@@ -227,6 +227,12 @@ TEST(TrashMessages, LongSelectionsAreShortenedInTheQuestionAndTheFailureList) {
     const QString failures = trashFailureText(stayed);
     EXPECT_TRUE(failures.contains(QStringLiteral("\n/g20: busy\n... and 5 more.")));
     EXPECT_FALSE(failures.contains(QStringLiteral("/g21")));
+    // Both sections together list 20 paths, so the box fits a small screen.
+    for (int number = 1; number <= 25; ++number)
+        stayed.push_back({QStringLiteral("/h%1").arg(number), true, QStringLiteral("gone"), {}});
+    const QString both = trashFailureText(stayed);
+    EXPECT_TRUE(both.contains(QStringLiteral("\n/g10: busy\n... and 15 more.")));
+    EXPECT_TRUE(both.contains(QStringLiteral("\n/h10: gone\n... and 15 more.")));
     EXPECT_TRUE(trashFailureText({}).isEmpty());
 }
 
