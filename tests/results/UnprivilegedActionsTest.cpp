@@ -207,8 +207,9 @@ protected:
         // Everything belongs to the child except the locked folder, which nobody but its
         // owner may write; as root, the child is someone else.
         const bool asRoot = geteuid() == 0;
-        for (const char* entry : {"", "/free", "/free/one.txt", "/free/two.txt", "/free/modes.txt",
-                                  "/home", "/home/data", "/home/config", "/home/cache"}) {
+        for (const char* entry :
+             {"", "/free", "/free/one.txt", "/free/two.txt", "/free/modes.txt", "/locked/three.txt",
+              "/home", "/home/data", "/home/config", "/home/cache"}) {
             const QByteArray path = QFile::encodeName(root) + entry;
             if (asRoot) {
                 ASSERT_EQ(::chown(path.constData(), kNobody, kNobodyGroup), 0) << path.data();
