@@ -231,11 +231,11 @@ TEST(FolderProgram, WhatTheWalkLeavesOutIsCountedAtTheEnd) {
     tree.setMode(QStringLiteral("closed"), 0700);
     const QByteArray root = QFile::encodeName(tree.root());
     // Names Qt cannot hold, made and removed by the shell.
-    ASSERT_EQ(
-        system(("touch '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' && mkdir '" + root +
-                "/d\xE9' && touch '" + root + "/d\xE9/in.txt' && mkfifo '" + root + "/pipe'")
-                   .constData()),
-        0);
+    ASSERT_EQ(system(("touch '" + root + "/caf\xE9.txt' '" + root + "/\xFF\n.txt' && mkdir '" +
+                      root + "/d\xE9' && touch '" + root + "/d\xE9/in.txt'")
+                         .constData()),
+              0);
+    ASSERT_EQ(mkfifo(root + "/pipe", 0644), 0);
 
     Outcome outcome = runAsUnprivilegedUser({"--folder", tree.root(), "--list-only"});
     EXPECT_EQ(outcome.output, lines({tree.path("a.txt")}));

@@ -253,26 +253,24 @@ TEST(FolderWalk, FifosAndDevicesAreLeftOutAndTold) {
     TemporaryTree tree;
     tree.file(QStringLiteral("a.txt"));
     tree.link(QStringLiteral("file link.txt"), QStringLiteral("a.txt"));
-    tree.folder(QStringLiteral("sub"));
-    const QByteArray root = QFile::encodeName(tree.root()) + '/';
-    std::vector<LeftOutReport> expected;
-    for (const QByteArray fifo : {"fifo.txt", "sub/fifo.txt", ".hidden fifo.txt"})
-        ASSERT_EQ(mkfifo((root + fifo).constData(), 0644), 0);
-    expected.emplace_back(LeftOut::NotAFile, "fifo.txt");
-    expected.emplace_back(LeftOut::NotAFile, "sub/fifo.txt");
     tree.link(QStringLiteral("device link.txt"), QStringLiteral("/dev/null"));
     tree.link(QStringLiteral("fifo link.txt"), QStringLiteral("fifo.txt"));
-    expected.emplace_back(LeftOut::NotAFile, "device link.txt");
-    expected.emplace_back(LeftOut::NotAFile, "fifo link.txt");
+    tree.folder(QStringLiteral("sub"));
+    const QByteArray root = QFile::encodeName(tree.root()) + '/';
+    for (const QByteArray fifo : {"fifo.txt", "sub/fifo.txt", ".hidden fifo.txt"})
+        ASSERT_EQ(mkfifo((root + fifo).constData(), 0644), 0);
+    std::vector<LeftOutReport> expected;
+    for (const char* path :
+         {"device link.txt", "device.txt", "fifo link.txt", "fifo.txt", "sub/fifo.txt"})
+        expected.emplace_back(LeftOut::NotAFile, path);
     // Making a device node takes a privilege a test may lack.
-    if (mknod((root + "device.txt").constData(), S_IFCHR | 0644, makedev(1, 3)) == 0)
-        expected.emplace_back(LeftOut::NotAFile, "device.txt");
+    if (mknod((root + "device.txt").constData(), S_IFCHR | 0644, makedev(1, 3)) != 0)
+        expected.erase(expected.begin() + 1);
     std::vector<LeftOutReport> leftOut;
 
     EXPECT_EQ(load(tree, QStringLiteral("txt"), collectingLeftOut(tree, leftOut)),
               (QStringList{"a.txt", "file link.txt"}));
     std::sort(leftOut.begin(), leftOut.end());
-    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(leftOut, expected);
 }
 

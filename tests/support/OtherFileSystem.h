@@ -1,65 +1,50 @@
 #pragma once
 
+#include "Mount.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora::testing {
 
-// A folder on another file system than `trashHome`, with the top of that file system as
-// the trash finds it. Where the test may mount (as root), it mounts a tmpfs of its own
-// on a temporary folder and unmounts it at the end; elsewhere it uses the shared-memory
-// folder when that is another file system, its top found by walking up while the device
-// stays the same (in a chroot whose /dev was bound without its submounts, that is /dev).
-// Otherwise skipReason says why there is none.
+// A folder on another file system than `trashHome`, and that file system's top as the
+// trash finds it: a tmpfs of the test's own where it may mount, else the shared-memory
+// folder (whose top, in a chroot that bound /dev without its submounts, is /dev).
 class OtherFileSystem {
 public:
     explicit OtherFileSystem(const QString& trashHome) {
         if (geteuid() == 0 && mountPoint_.isValid()) {
-            if (::mount("tmpfs", QFile::encodeName(mountPoint_.path()).constData(), "tmpfs",
-                        MS_NOSUID | MS_NODEV, "size=16m,mode=0755") == 0) {
-                mounted_ = true;
+            own_.emplace(QStringLiteral("tmpfs"), mountPoint_.path(), "tmpfs", MS_NOSUID | MS_NODEV,
+                         "size=16m,mode=0755");
+            if (own_->failure().isEmpty()) {
                 top = QFileInfo(mountPoint_.path()).canonicalFilePath();
                 folder = top + QStringLiteral("/work");
                 QDir().mkpath(folder);
                 return;
             }
-            notOwnMountBecause = QString::fromLocal8Bit(std::strerror(errno));
+            notOwnMountBecause = own_->failure();
+            own_.reset();
         }
         shared_.emplace(QStringLiteral("/dev/shm/velmora-other-XXXXXX"));
-        if (!shared_->isValid() || deviceOf(shared_->path()) == deviceOf(trashHome)) {
-            skipReason = QStringLiteral("no second file system: a tmpfs cannot be mounted (") +
-                         notOwnMountBecause + QStringLiteral(") and /dev/shm is not another one");
-            return;
-        }
         folder = QFileInfo(shared_->path()).canonicalFilePath();
         top = topOf(folder);
-        if (::access(QFile::encodeName(top).constData(), W_OK | X_OK) != 0)
+        if (!shared_->isValid() || deviceOf(folder) == deviceOf(trashHome) ||
+            ::access(QFile::encodeName(top).constData(), W_OK | X_OK) != 0)
             skipReason = QStringLiteral("a tmpfs cannot be mounted (") + notOwnMountBecause +
-                         QStringLiteral(") and the top of /dev/shm's file system, ") + top +
-                         QStringLiteral(", cannot be written to make a trash in");
+                         QStringLiteral(") and /dev/shm is on no other file system whose top ") +
+                         top + QStringLiteral(" may be written");
     }
-
-    ~OtherFileSystem() {
-        if (mounted_)
-            ::umount2(QFile::encodeName(mountPoint_.path()).constData(), MNT_DETACH);
-    }
-
-    OtherFileSystem(const OtherFileSystem&) = delete;
-    OtherFileSystem& operator=(const OtherFileSystem&) = delete;
 
     // True when the whole file system is the test's own, so its top may be changed.
-    bool isOwnMount() const { return mounted_; }
+    bool isOwnMount() const { return own_.has_value(); }
 
     static dev_t deviceOf(const QString& path) {
         struct stat status {};
@@ -85,8 +70,8 @@ public:
 
 private:
     QTemporaryDir mountPoint_{QDir::tempPath() + QStringLiteral("/velmora-mount-XXXXXX")};
+    std::optional<Mount> own_; // unmounted before its mount point goes
     std::optional<QTemporaryDir> shared_;
-    bool mounted_ = false;
 };
 
 } // namespace velmora::testing

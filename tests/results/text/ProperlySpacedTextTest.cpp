@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -342,70 +343,62 @@ TEST(SaveListviewProperlySpaced, EveryNameOfTheFileShowsTheNewText) {
     // A link to a name that is not valid UTF-8 writes that very file, not one named after
     // the name's nearest text.
     const QByteArray unnamed = QFile::encodeName(folder.path()) + "/\xff.txt";
-    const int descriptor = open(unnamed.constData(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(descriptor, 0);
-    const struct RemovedByBytes {
-        QByteArray path;
-        ~RemovedByBytes() { unlink(path.constData()); } // beyond QTemporaryDir's reach
-    } removed{unnamed};
-    ASSERT_EQ(write(descriptor, "old", 3), 3);
-    close(descriptor);
+    std::ofstream(unnamed.constData()) << "old";
     const QString toUnnamed = folder.filePath("to unnamed.txt");
     ASSERT_EQ(symlink(unnamed.constData(), QFile::encodeName(toUnnamed).constData()), 0);
     ASSERT_TRUE(saveOneRow(toUnnamed).ok);
     QFile written;
-    const int readable = open(unnamed.constData(), O_RDONLY);
-    ASSERT_TRUE(written.open(readable, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    ASSERT_TRUE(written.open(open(unnamed.constData(), O_RDONLY), QIODevice::ReadOnly,
+                             QFileDevice::AutoCloseHandle));
     EXPECT_EQ(written.readAll(), savedText);
+    EXPECT_EQ(unlink(unnamed.constData()), 0); // beyond QTemporaryDir's reach
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("\uFFFD.txt"))));
 }
 
-TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
+void expectReplacedKeepingModeAndOwner(mode_t mode) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath("results.txt");
-    // Set-user, set-group and sticky bits too: a change of owner clears the first two.
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    const QByteArray native = QFile::encodeName(path);
+    // Run by the superuser, the file is someone else's; otherwise it stays the user's.
+    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    const gid_t group = geteuid() == 0 ? 65534 : getegid();
+    ASSERT_EQ(chown(native.constData(), owner, group), 0);
+    ASSERT_EQ(chmod(native.constData(), mode), 0);
+    const ino_t before = statusOf(path).st_ino;
+
+    ASSERT_TRUE(saveOneRow(path).ok);
+    const struct stat after = statusOf(path);
+    EXPECT_NE(after.st_ino, before) << "a single-name file is replaced whole";
+    EXPECT_EQ(after.st_mode & 07777, mode);
+    EXPECT_EQ(after.st_uid, owner);
+    EXPECT_EQ(after.st_gid, group);
+    EXPECT_EQ(readAll(path), savedText);
+}
+
+// Set-user, set-group and sticky bits too: a change of owner clears the first two.
+TEST(SaveListviewProperlySpaced, AReplacedFileKeepsItsPermissionsAndOwner) {
     for (const mode_t mode : {mode_t{0604}, mode_t{07754}}) {
         SCOPED_TRACE(mode);
-        ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
-        const QByteArray native = QFile::encodeName(path);
-        // Run by the superuser, the file is someone else's; otherwise it stays the user's.
-        const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
-        const gid_t group = geteuid() == 0 ? 65534 : getegid();
-        ASSERT_EQ(chown(native.constData(), owner, group), 0);
-        ASSERT_EQ(chmod(native.constData(), mode), 0);
-        const ino_t before = statusOf(path).st_ino;
-
-        ASSERT_TRUE(saveOneRow(path).ok);
-        const struct stat after = statusOf(path);
-        EXPECT_NE(after.st_ino, before) << "a single-name file is replaced whole";
-        EXPECT_EQ(after.st_mode & 07777, mode);
-        EXPECT_EQ(after.st_uid, owner);
-        EXPECT_EQ(after.st_gid, group);
-        EXPECT_EQ(readAll(path), savedText);
+        expectReplacedKeepingModeAndOwner(mode);
     }
 }
 
 // Makes every write past the first bytes of a file fail, as a full disk would.
-class FileSizeLimit {
-public:
+struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{bytes, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     }
     ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
+    rlimit old{};
+    void (*oldHandler)(int) = SIG_DFL;
 };
 
 TEST(SaveListviewProperlySpaced, AWriteRefusedMidwayIsAFailureThatAReplacedFileSurvives) {
@@ -413,11 +406,8 @@ TEST(SaveListviewProperlySpaced, AWriteRefusedMidwayIsAFailureThatAReplacedFileS
     ASSERT_TRUE(folder.isValid());
     const QString single = folder.filePath("single.txt");
     const QString linked = folder.filePath("linked.txt"); // two names: written in place
-    for (const QString& path : {single, linked}) {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old text");
-    }
+    for (const QString& path : {single, linked})
+        std::ofstream(QFile::encodeName(path).constData()) << "old text";
     ASSERT_EQ(link(QFile::encodeName(linked).constData(),
                    QFile::encodeName(folder.filePath("second name.txt")).constData()),
               0);
