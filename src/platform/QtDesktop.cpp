@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QUrl>
 
 #include <cerrno>
@@ -53,6 +54,7 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
     // A path of an entry an earlier path of this request already moved names nothing
     // any more, yet nothing changed behind the user's back.
     KeptEntries moved;
+    QHash<QString, QString> trashedFileOfMoved;
     std::vector<RecycleOutcome> outcomes;
     outcomes.reserve(static_cast<std::size_t>(paths.size()));
     for (const QString& path : paths) {
@@ -64,10 +66,16 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
             const TrashMove move = moveToTrash(path, kept);
             outcome.trashedFile = move.trashedFile;
             outcome.check = move.check;
-            if (move.moved)
+            if (move.moved) {
                 moved.add(path);
-            else if (move.check == TrashCheck::NoLongerThere && moved.keeperOf(path))
-                outcome.check = TrashCheck::Passed;
+                trashedFileOfMoved.insert(path, move.trashedFile);
+            } else if (move.check == TrashCheck::NoLongerThere) {
+                // Its row leaves with the file, and comes back with it on undo.
+                if (const std::optional<QString> mover = moved.keeperOf(path)) {
+                    outcome.check = TrashCheck::Passed;
+                    outcome.trashedFile = trashedFileOfMoved.value(*mover);
+                }
+            }
             outcome.keptPath = move.keptPath;
             outcome.gone = !nameIsPresent(path);
             if (!outcome.gone)

@@ -2,6 +2,8 @@
 
 #include "QtDesktop.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <utility>
 
@@ -36,18 +38,29 @@ TrashUndo::Report TrashUndo::undo() {
     // Taken in ascending order, each row's place is its old position less the rows
     // before it that are still missing, so the list comes back as it was even when some
     // files have to stay in the trash.
+    // Rows of one file shown under two paths share its trashed file, which is put back
+    // once for both.
     std::vector<ResultRow> rows = list_.rows();
     std::vector<TrashedRow> stillTrashed;
+    QHash<QString, bool> restoredFiles;
     for (const TrashedRow& trashed : pending_) {
-        const RestoreOutcome outcome = restoreFromTrash(trashed.trashedFile);
-        if (outcome.result != RestoreOutcome::Result::Restored) {
-            const QString name =
-                outcome.originalPath.isEmpty() ? trashed.row.path : outcome.originalPath;
-            report.notRestored << name + QStringLiteral(": ") + outcome.reason;
+        auto restored = restoredFiles.constFind(trashed.trashedFile);
+        if (restored == restoredFiles.constEnd()) {
+            const RestoreOutcome outcome = restoreFromTrash(trashed.trashedFile);
+            const bool back = outcome.result == RestoreOutcome::Result::Restored;
+            if (back) {
+                ++report.restored;
+            } else {
+                const QString name =
+                    outcome.originalPath.isEmpty() ? trashed.row.path : outcome.originalPath;
+                report.notRestored << name + QStringLiteral(": ") + outcome.reason;
+            }
+            restored = restoredFiles.insert(trashed.trashedFile, back);
+        }
+        if (!restored.value()) {
             stillTrashed.push_back(trashed);
             continue;
         }
-        ++report.restored;
         const auto missingBefore = static_cast<int>(stillTrashed.size());
         const auto at = std::clamp<std::ptrdiff_t>(trashed.position - 1 - missingBefore, 0,
                                                    static_cast<std::ptrdiff_t>(rows.size()));

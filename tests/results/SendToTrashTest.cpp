@@ -263,6 +263,21 @@ TEST_F(TrashUndoTest, CtrlZPutsTheFilesAndTheirRowsBack) {
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
+// A file shown under two ticked paths goes to the trash once; Ctrl+Z brings back both rows.
+TEST_F(TrashUndoTest, BothRowsOfAFileShownUnderTwoPathsComeBack) {
+    const QString file = makeFile(QStringLiteral("one/only.doc"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("one"), path(QStringLiteral("onelink"))));
+    const QString linked = path(QStringLiteral("onelink/only.doc"));
+    form->resultsList().setRows({{file, true}, {linked, true}});
+    sendToTrash();
+    ASSERT_TRUE(rowPaths().isEmpty()) << messages.texts().join('\n').toStdString();
+
+    pressUndo();
+    EXPECT_EQ(rowPaths(), (QStringList{file, linked}));
+    EXPECT_EQ(readBytes(file), QByteArray("one/only.doc"));
+    EXPECT_EQ(messages.shown.size(), 1u); // the question only
+}
+
 // A record is named "<name>.trashinfo", so a name of more than 245 bytes takes a shorter
 // one in the trash; its record still holds the whole path, and undo brings it back.
 TEST_F(TrashUndoTest, LongNamesGoToTheTrashUnderShorterNamesAndComeBackWhole) {
