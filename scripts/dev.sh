@@ -17,7 +17,7 @@ fuzz_seconds="${VELMORA_FUZZ_SECONDS:-45}"
 action="${1:-}"
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config libxxhash-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
