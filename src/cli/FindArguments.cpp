@@ -51,6 +51,7 @@ public:
             {QStringLiteral("folder"), {}, QStringLiteral("DIR")},
             {QStringLiteral("ext"), {}, QStringLiteral("EXT")},
             {QStringLiteral("list-only"), {}},
+            {QStringLiteral("content"), {}},
             {QStringLiteral("verbose"), {}},
             {{QStringLiteral("0"), QStringLiteral("null")}, {}},
             {QStringLiteral("version"), {}},
@@ -95,6 +96,7 @@ public:
         }
         found.listOnly = parser_.isSet(QStringLiteral("list-only"));
         found.verbose = parser_.isSet(QStringLiteral("verbose"));
+        found.content = parser_.isSet(QStringLiteral("content"));
         found.nulSeparated = parser_.isSet(QStringLiteral("null"));
         found.version = parser_.isSet(QStringLiteral("version"));
         if (const auto text = last(QStringLiteral("path-style")))
@@ -140,6 +142,18 @@ private:
         if (found.listOnly && found.formatGiven) {
             fail(QStringLiteral("--list-only prints only paths, so --format cannot be used "
                                 "with it"));
+            return;
+        }
+        // The formats of the window's text file and clipboard stay as they are; only the
+        // formats with named fields have room for one more.
+        if (found.content && found.format != OutputFormat::Json &&
+            found.format != OutputFormat::Csv) {
+            fail(QStringLiteral("--content needs --format json or csv"));
+            return;
+        }
+        if (found.content && found.style == PathStyle::Windows) {
+            fail(QStringLiteral("--content reads this system's files, so --path-style must be "
+                                "native"));
             return;
         }
         if (found.folders.isEmpty()) {

@@ -24,6 +24,7 @@ struct FindArguments {
                                              // without a leading dot
     bool extensionGiven = false;
     bool listOnly = false;     // print the file list and compare nothing
+    bool content = false;      // tell whether each row's file is a copy of its partner
     bool verbose = false;      // name each file and folder a walk left out
     bool nulSeparated = false; // paths end in NUL, in the list and in rows and --list-only
     bool help = false;

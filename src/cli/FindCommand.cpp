@@ -2,6 +2,7 @@
 
 #include "BufferedTextWriter.h"
 #include "ClipboardText.h"
+#include "ContentFacts.h"
 #include "DuplicateSearch.h"
 #include "EntryIdentity.h"
 #include "FindArguments.h"
@@ -135,8 +136,54 @@ private:
     bool shown_ = false;
 };
 
+// The same line for the reading of contents, which follows the search.
+class ContentTerminalProgress {
+public:
+    explicit ContentTerminalProgress(QIODevice& errors) : errors_(errors) {}
+    ~ContentTerminalProgress() {
+        if (shown_)
+            errors_.write("\r\x1b[K");
+    }
+
+    void operator()(const ContentProgress& progress) {
+        const bool whole = progress.stage == ContentProgress::Stage::WholeFiles;
+        if (progress.filesDone == lastDone_ && whole == lastWhole_)
+            return;
+        lastDone_ = progress.filesDone;
+        lastWhole_ = whole;
+        shown_ = true;
+        const QString line =
+            QStringLiteral("\r\x1b[KReading contents: %1 %2 of %3")
+                .arg(whole ? QStringLiteral("whole files") : QStringLiteral("first blocks"))
+                .arg(progress.filesDone)
+                .arg(progress.fileCount);
+        errors_.write(line.toUtf8());
+    }
+
+private:
+    QIODevice& errors_;
+    int lastDone_ = -1;
+    bool lastWhole_ = false;
+    bool shown_ = false;
+};
+
+std::vector<ContentFact> compareRowContents(const std::vector<ResultRow>& rows,
+                                            const FindArguments& found, FindStreams& streams,
+                                            const std::stop_token& stop) {
+    std::optional<ContentTerminalProgress> progress;
+    ContentHooks hooks;
+    hooks.stop = stop;
+    // --jobs counts threads that compare names; a disk serves only a few reads at once.
+    hooks.threads = found.jobs > 0 ? std::min(found.jobs, 8) : 0;
+    if (streams.errorsIsTerminal) {
+        progress.emplace(streams.errors);
+        hooks.progress = [&progress](const ContentProgress& reached) { (*progress)(reached); };
+    }
+    return compareContents(rows, hooks);
+}
+
 WriteOutcome writeResults(const std::vector<ResultRow>& rows, const FindArguments& found,
-                          QIODevice& output) {
+                          QIODevice& output, const std::vector<ContentFact>* content) {
     const ResultRowsList list(rows);
     const ReasonKind reason = found.options.optionMode() ? ReasonKind::Stage : ReasonKind::Ratio;
     switch (found.format) {
@@ -145,9 +192,9 @@ WriteOutcome writeResults(const std::vector<ResultRow>& rows, const FindArgument
     case OutputFormat::Clipboard:
         return writeClipboardText(list, output);
     case OutputFormat::Json:
-        return writeJsonLines(rows, reason, output);
+        return writeJsonLines(rows, reason, output, content);
     case OutputFormat::Csv:
-        return writeCsv(rows, reason, output);
+        return writeCsv(rows, reason, output, content);
     case OutputFormat::Rows:
         break;
     }
@@ -279,7 +326,14 @@ int runFind(const QStringList& arguments, FindStreams streams, std::stop_token s
         return kInterrupted;
     paths.clear();
 
-    const WriteOutcome written = writeResults(rows, found, streams.output);
+    std::vector<ContentFact> content;
+    if (found.content) {
+        content = compareRowContents(rows, found, streams, stop);
+        if (stop.stop_requested())
+            return kInterrupted;
+    }
+    const WriteOutcome written =
+        writeResults(rows, found, streams.output, found.content ? &content : nullptr);
     if (!written.ok) {
         say(streams.errors, QStringLiteral("cannot write the results: ") + written.error);
         return kUsageOrInputError;

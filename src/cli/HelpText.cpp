@@ -10,7 +10,8 @@ constexpr char kHelp[] = R"help(Usage: velmora-find [OPTIONS] [LIST-FILE]
 Finds files whose names are partial duplicates of each other. It reads a list of
 paths, compares the file names of every pair, and prints the files that match,
 exactly as Velmora's "Start Finding" would show them. Only names are looked at:
-no file's contents are read, and nothing is changed or deleted.
+no file's contents are read unless --content asks, and nothing is changed or
+deleted.
 
 Input
   One path per line, as UTF-8, from LIST-FILE or, when it is missing or "-",
@@ -83,6 +84,13 @@ Other options
                       rows, text or clipboard: it is written all the same,
                       with a warning to use --null (rows) or --format json
                       or csv (text and clipboard, even with --null).
+  --content           also tell whether each file found is a byte-for-byte
+                      copy of the file it matched: json gains "content" and
+                      csv a last column, content: same, different, or
+                      unknown (a file has gone, cannot be read or is not a
+                      regular file). Needs --format json or csv. Files of
+                      different sizes are not read; the others are read at
+                      most once, only as far as telling them apart takes
   --list-only         print the file list, one path per line (LF, or NUL with
                       --null), and compare nothing; it cannot be combined
                       with --format
@@ -111,6 +119,7 @@ Examples
   velmora-find --folder ~/Documents --ext doc --before "-"
   find ~/Music -type f -print0 | velmora-find --null --format json
   velmora-find --format csv list.txt > results.csv
+  velmora-find --folder ~/Documents --content --format json
 )help";
 
 } // namespace

@@ -15,8 +15,8 @@ WriteOutcome writeEach(const std::vector<ResultRow>& rows, QIODevice& output, co
                        AppendRow appendRow) {
     BufferedTextWriter writer(output);
     writer.pending().append(header);
-    for (const ResultRow& row : rows) {
-        appendRow(writer.pending(), row);
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        appendRow(writer.pending(), rows[index], index);
         if (!writer.written())
             break;
     }
@@ -120,7 +120,7 @@ void appendJsonString(QString& line, QStringView text) {
 WriteOutcome writeRowLines(const std::vector<ResultRow>& rows, QIODevice& output,
                            bool nulSeparated) {
     const QChar end = nulSeparated ? QChar(u'\0') : QChar(u'\n');
-    return writeEach(rows, output, {}, [end](QString& line, const ResultRow& row) {
+    return writeEach(rows, output, {}, [end](QString& line, const ResultRow& row, std::size_t) {
         line.append(row.checked ? QLatin1String("1\t") : QLatin1String("0\t"));
         line.append(row.path);
         line.append(end);
@@ -128,8 +128,9 @@ WriteOutcome writeRowLines(const std::vector<ResultRow>& rows, QIODevice& output
 }
 
 WriteOutcome writeJsonLines(const std::vector<ResultRow>& rows, ReasonKind reason,
-                            QIODevice& output) {
-    return writeEach(rows, output, {}, [reason](QString& line, const ResultRow& row) {
+                            QIODevice& output, const std::vector<ContentFact>* content) {
+    const bool withContent = content != nullptr;
+    return writeEach(rows, output, {}, [&](QString& line, const ResultRow& row, std::size_t index) {
         line.append(QLatin1String("{\"path\":"));
         appendJsonString(line, row.path);
         line.append(row.checked ? QLatin1String(",\"ticked\":true,\"partner\":")
@@ -145,13 +146,23 @@ WriteOutcome writeJsonLines(const std::vector<ResultRow>& rows, ReasonKind reaso
         } else {
             line.append(QLatin1String(",\"stage\":null"));
         }
+        if (withContent) {
+            line.append(QLatin1String(",\"content\":\""));
+            line.append(contentVerdictName((*content)[index].verdict));
+            line.append(QLatin1Char('"'));
+        }
         line.append(QLatin1String("}\n"));
     });
 }
 
-WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIODevice& output) {
-    return writeEach(rows, output, QStringLiteral("ticked,path,partner,ratio,stage\r\n"),
-                     [reason](QString& line, const ResultRow& row) {
+WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIODevice& output,
+                      const std::vector<ContentFact>* content) {
+    const bool withContent = content != nullptr;
+    const QString header = withContent
+                               ? QStringLiteral("ticked,path,partner,ratio,stage,content\r\n")
+                               : QStringLiteral("ticked,path,partner,ratio,stage\r\n");
+    return writeEach(rows, output, header,
+                     [&](QString& line, const ResultRow& row, std::size_t index) {
                          line.append(row.checked ? QLatin1String("1,") : QLatin1String("0,"));
                          appendCsvField(line, row.path);
                          line.append(QLatin1Char(','));
@@ -162,6 +173,10 @@ WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIO
                          line.append(QLatin1Char(','));
                          if (reason == ReasonKind::Stage)
                              line.append(stageName(row.stage));
+                         if (withContent) {
+                             line.append(QLatin1Char(','));
+                             line.append(contentVerdictName((*content)[index].verdict));
+                         }
                          line.append(QLatin1String("\r\n"));
                      });
 }

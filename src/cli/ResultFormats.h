@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContentFacts.h"
 #include "DuplicateSearch.h"
 #include "WriteProgress.h"
 
@@ -18,13 +19,15 @@ enum class ReasonKind { Ratio, Stage };
 WriteOutcome writeRowLines(const std::vector<ResultRow>& rows, QIODevice& output,
                            bool nulSeparated);
 
-// JSON Lines: one object per row, {"path", "ticked", "partner", and "ratio" or "stage"}.
+// JSON Lines: one object per row, {"path", "ticked", "partner", and "ratio" or "stage"},
+// and "content" when given a fact per row.
 WriteOutcome writeJsonLines(const std::vector<ResultRow>& rows, ReasonKind reason,
-                            QIODevice& output);
+                            QIODevice& output, const std::vector<ContentFact>* content = nullptr);
 
 // RFC 4180, with the header ticked,path,partner,ratio,stage; the reason the mode does not
-// give stays empty.
-WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIODevice& output);
+// give stays empty. A content column follows only when given a fact per row.
+WriteOutcome writeCsv(const std::vector<ResultRow>& rows, ReasonKind reason, QIODevice& output,
+                      const std::vector<ContentFact>* content = nullptr);
 
 // `text` as a JSON string, quotes included.
 void appendJsonString(QString& line, QStringView text);

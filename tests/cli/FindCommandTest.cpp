@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -65,6 +67,9 @@ TEST(FindCommand, UsageErrorsAreOneLineOnStandardErrorAndStatusTwo) {
         {{"--format", "xml"}, "--format must be rows, text, clipboard, json or csv, not 'xml'"},
         {{"--list-only", "--format", "rows"},
          "--list-only prints only paths, so --format cannot be used with it"},
+        {{"--content", "--format", "text"}, "--content needs --format json or csv"},
+        {{"--content", "--format", "csv", "--path-style", "windows"},
+         "--content reads this system's files, so --path-style must be native"},
     };
     for (const auto& [arguments, message] : cases) {
         const Outcome outcome = runHere(arguments, "/a\n/a\n");
@@ -314,6 +319,66 @@ TEST(FindProgram, OneFileUnderTwoPathsIsNotItsOwnDuplicate) {
     const QByteArray output = runProgram({}, forms.toUtf8()).output;
     EXPECT_FALSE(output.contains("1\t")) << output.toStdString();
     EXPECT_EQ(output.count('\n'), 3);
+}
+
+// What cmp says of two files, in the words of --content.
+QString cmpVerdict(const QString& path, const QString& partner) {
+    switch (QProcess::execute(QStringLiteral("cmp"), {"-s", "--", path, partner})) {
+    case 0:
+        return QStringLiteral("same");
+    case 1:
+        return QStringLiteral("different");
+    }
+    return QStringLiteral("unknown");
+}
+
+TEST(FindProgram, ContentAgreesWithCmpInJsonAndCsv) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray body = QByteArray(10000, 'r');
+    const struct {
+        const char* name;
+        QByteArray bytes; // nothing: the file is not there
+    } files[] = {
+        {"report.txt", body},          {"report (1).txt", body}, {"notes.txt", body + "a"},
+        {"notes (1).txt", body + "b"}, {"photo.jpg", body},      {"photo (1).jpg", body + body},
+        {"letter.odt", "x"},           {"letter (1).odt", {}},
+    };
+    QByteArray list;
+    for (const auto& [name, bytes] : files) {
+        list += folder.filePath(name).toUtf8() + '\n';
+        if (bytes.isEmpty())
+            continue;
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+
+    const Outcome json = runProgram({"--content", "--format", "json"}, list);
+    EXPECT_EQ(json.status, 0) << json.errors.toStdString();
+    QStringList seen;
+    for (const QByteArray& line : json.output.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QJsonObject row = QJsonDocument::fromJson(line).object();
+        const QString path = row["path"].toString();
+        EXPECT_EQ(row["content"].toString(), cmpVerdict(path, row["partner"].toString()))
+            << line.toStdString();
+        seen.append(row["content"].toString());
+    }
+    for (const char* verdict : {"same", "different", "unknown"})
+        EXPECT_TRUE(seen.contains(verdict)) << verdict;
+
+    const Outcome csv = runProgram({"--content", "--format", "csv"}, list);
+    EXPECT_EQ(csv.status, 0);
+    QList<QByteArray> lines = csv.output.split('\n');
+    EXPECT_EQ(lines.takeFirst(), "ticked,path,partner,ratio,stage,content\r");
+    for (const QByteArray& line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QStringList fields = QString::fromUtf8(line.chopped(1)).split(',');
+        ASSERT_EQ(fields.size(), 6) << line.toStdString();
+        EXPECT_EQ(fields[5], cmpVerdict(fields[1], fields[2])) << line.toStdString();
+    }
 }
 
 TEST(FindProgram, NothingFoundIsStatusOne) {
