@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace velmora {
@@ -55,6 +56,7 @@ public:
             file.status = statusOf(file.path);
             file.looked = true;
         }
+        reportSettledRows();
         for (const auto& [first, second] : pairs_)
             if (comparableBySize(first, second))
                 files_[first].firstBlockWanted = files_[second].firstBlockWanted = true;
@@ -68,7 +70,10 @@ public:
         std::vector<ContentFact> facts;
         facts.reserve(rows_.size());
         for (std::size_t row = 0; row < rows_.size(); ++row)
-            facts.push_back(factOf(pairs_[row]));
+            facts.push_back(
+                settledFact(pairs_[row])
+                    .value_or(ContentFact{ContentVerdict::Unknown,
+                                          QStringLiteral("the comparison was stopped")}));
         return facts;
     }
 
@@ -90,6 +95,29 @@ private:
         for (const ResultRow& row : rows_) {
             const int first = index(row.path);
             pairs_.emplace_back(first, index(row.partner));
+        }
+        if (!hooks_.decided)
+            return;
+        reported_.assign(rows_.size(), false);
+        rowsOfFile_.resize(files_.size());
+        for (std::size_t row = 0; row < pairs_.size(); ++row)
+            for (const int file : {pairs_[row].first, pairs_[row].second})
+                if (file >= 0 && (rowsOfFile_[file].empty() || rowsOfFile_[file].back() != row))
+                    rowsOfFile_[file].push_back(row);
+    }
+
+    void reportSettledRows() {
+        if (hooks_.decided)
+            for (std::size_t row = 0; row < pairs_.size(); ++row)
+                reportIfSettled(row);
+    }
+
+    void reportIfSettled(std::size_t row) {
+        if (reported_[row])
+            return;
+        if (const std::optional<ContentFact> fact = settledFact(pairs_[row])) {
+            reported_[row] = true;
+            hooks_.decided(row, *fact);
         }
     }
 
@@ -121,69 +149,93 @@ private:
             std::min(workerCountFor(hooks_.threads > 0 ? hooks_.threads : kDefaultReaders),
                      static_cast<int>(wanted.size()));
         std::vector<std::unique_ptr<FileContentReader>> readers(workers);
+        // Workers only read; what they learn is written into the file facts on the calling
+        // thread, which can then tell which rows it settles without racing the workers.
+        std::mutex finishedLock;
+        std::vector<std::pair<int, FileContentReader::Reading>> finished;
         const auto task = [&](int task, int worker) {
             if (!readers[worker])
                 readers[worker] = std::make_unique<FileContentReader>();
-            FileFacts& file = files_[wanted[task]];
+            const FileFacts& file = files_[wanted[task]];
             const std::int64_t offset = whole ? kFirstBlockSize : 0;
             const std::int64_t length = whole ? file.status.size - kFirstBlockSize
                                               : std::min(file.status.size, kFirstBlockSize);
-            const auto reading = readers[worker]->hashRange(file.path, file.status, offset, length,
-                                                            hooks_.stop, hooks_.counts);
+            auto reading = readers[worker]->hashRange(file.path, file.status, offset, length,
+                                                      hooks_.stop, hooks_.counts);
             if (!reading)
                 return;
-            if (reading->kind != FileStatus::Kind::Regular) {
-                file.status.kind = reading->kind;
-                file.status.error = reading->error;
-            } else {
-                (whole ? file.rest : file.firstBlock) = reading->hash;
+            const std::lock_guard lock(finishedLock);
+            finished.emplace_back(wanted[task], std::move(*reading));
+        };
+        const auto takeFinished = [&] {
+            std::vector<std::pair<int, FileContentReader::Reading>> taken;
+            {
+                const std::lock_guard lock(finishedLock);
+                taken.swap(finished);
+            }
+            for (auto& [index, reading] : taken) {
+                FileFacts& file = files_[index];
+                if (reading.kind != FileStatus::Kind::Regular) {
+                    file.status.kind = reading.kind;
+                    file.status.error = reading.error;
+                } else {
+                    (whole ? file.rest : file.firstBlock) = reading.hash;
+                }
+                if (hooks_.decided)
+                    for (const std::size_t row : rowsOfFile_[index])
+                        reportIfSettled(row);
             }
         };
         const auto between = [&](int done) {
+            takeFinished();
             if (hooks_.progress)
                 hooks_.progress({stage, done, static_cast<int>(wanted.size())});
             return !hooks_.stop.stop_requested();
         };
         runTasksInParallel(static_cast<int>(wanted.size()), workers, task, between);
+        takeFinished();
     }
 
-    ContentFact factOf(std::pair<int, int> pair) const {
+    // Nothing while the files read so far do not decide the row.
+    std::optional<ContentFact> settledFact(std::pair<int, int> pair) const {
         const auto [first, second] = pair;
         if (second < 0)
-            return {ContentVerdict::Unknown, QStringLiteral("the file has no partner")};
+            return ContentFact{ContentVerdict::Unknown, QStringLiteral("the file has no partner")};
         const FileFacts& one = files_[first];
         const FileFacts& other = files_[second];
         if (one.looked && other.looked) {
             if (const QString wrong = whatIsWrong(one.status, QStringLiteral("the file"));
                 !wrong.isEmpty())
-                return {ContentVerdict::Unknown, wrong};
+                return ContentFact{ContentVerdict::Unknown, wrong};
             if (const QString wrong = whatIsWrong(other.status, QStringLiteral("its partner"));
                 !wrong.isEmpty())
-                return {ContentVerdict::Unknown, wrong};
+                return ContentFact{ContentVerdict::Unknown, wrong};
             if (one.status.sameFileAs(other.status))
-                return {ContentVerdict::Same, {}};
+                return ContentFact{ContentVerdict::Same, {}};
             if (one.status.size != other.status.size)
-                return {ContentVerdict::Different, {}};
+                return ContentFact{ContentVerdict::Different, {}};
             if (one.status.size == 0)
-                return {ContentVerdict::Same, {}};
+                return ContentFact{ContentVerdict::Same, {}};
             if (one.firstBlock && other.firstBlock) {
                 if (one.firstBlock != other.firstBlock)
-                    return {ContentVerdict::Different, {}};
+                    return ContentFact{ContentVerdict::Different, {}};
                 if (one.status.size <= kFirstBlockSize)
-                    return {ContentVerdict::Same, {}};
+                    return ContentFact{ContentVerdict::Same, {}};
                 if (one.rest && other.rest)
-                    return {one.rest == other.rest ? ContentVerdict::Same
-                                                   : ContentVerdict::Different,
-                            {}};
+                    return ContentFact{one.rest == other.rest ? ContentVerdict::Same
+                                                              : ContentVerdict::Different,
+                                       {}};
             }
         }
-        return {ContentVerdict::Unknown, QStringLiteral("the comparison was stopped")};
+        return std::nullopt;
     }
 
     const std::vector<ResultRow>& rows_;
     const ContentHooks& hooks_;
     std::vector<FileFacts> files_;
     std::vector<std::pair<int, int>> pairs_;
+    std::vector<bool> reported_;
+    std::vector<std::vector<std::size_t>> rowsOfFile_;
 };
 
 } // namespace

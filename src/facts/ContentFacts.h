@@ -37,6 +37,10 @@ struct ContentHooks {
     int threads = 0; // 0: a few, as many as a disk serves at once
     std::stop_token stop;
     std::function<void(const ContentProgress&)> progress; // on the calling thread
+    // Each row's fact as soon as it is settled, once per row, on the calling thread: a
+    // window can show the first rows while the last files are still being read. Rows
+    // still open when the comparison stops are not reported.
+    std::function<void(std::size_t row, const ContentFact& fact)> decided;
     ContentReadCounts* counts = nullptr;
 };
 

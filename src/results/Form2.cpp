@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTableView>
 
 #include <utility>
@@ -182,6 +183,8 @@ void Form2::PushButton1_Click() {
             showMainWindow_();
     });
     trap.step(102, [&] { hide(); });
+    // The rows may be replaced by the next search; reading on would only load the disk.
+    trap.step(104, [&] { contentCheck_.stop(); });
 }
 
 void Form2::PushButton5_Click() {
@@ -246,9 +249,18 @@ void Form2::UndoLastTrash() {
     });
 }
 
+void Form2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A window brought back from the task bar is shown again by the window system; only
+    // the program's own showing starts reading.
+    if (!event->spontaneous())
+        contentCheck_.startIfNeeded();
+}
+
 void Form2::closeEvent(QCloseEvent* event) {
     // Closing the results window ends the program at once, hidden main window and all.
     event->accept();
+    contentCheck_.stop();
     if (endProgram_)
         endProgram_();
     else

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContentCheck.h"
 #include "HoverPointerRules.h"
 #include "ResultsList.h"
 #include "Services.h"
@@ -33,6 +34,7 @@ public:
     TrashUndo& trashUndo() { return trashUndo_; }
     WindowPointer& pointer() { return pointer_; }
     Services& services() { return services_; }
+    ContentCheck& contentCheck() { return contentCheck_; }
 
     QTableView& ListView1() { return *listView1_; }
     QPushButton& PushButton1() { return *pushButton1_; }
@@ -65,6 +67,7 @@ public:
     int verticalPixels(int twips) const;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -79,6 +82,7 @@ private:
     std::function<void()> endProgram_;
     ResultsList resultsList_;
     TrashUndo trashUndo_{resultsList_};
+    ContentCheck contentCheck_{resultsList_};
     WriteProgress saveProgress_;
     WindowPointer pointer_;
     HoverPointerRules hoverRules_;

@@ -15,9 +15,7 @@ const QString fileColumnHeader = QStringLiteral("File(s)");
 ResultsList::ResultsList(QObject* parent) : QAbstractTableModel(parent) {}
 
 void ResultsList::Clear() {
-    beginResetModel();
-    rows_.clear();
-    endResetModel();
+    setRows({});
 }
 
 void ResultsList::Add(const QString& path) {
@@ -68,7 +66,25 @@ QStringList ResultsList::ColumnHeaders() const {
 void ResultsList::setRows(std::vector<ResultRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    contentFacts_.clear();
+    contentsCompared_ = false;
     endResetModel();
+    emit rowsReplaced();
+}
+
+void ResultsList::startContentFacts() {
+    contentFacts_.clear();
+    contentsCompared_ = true;
+}
+
+void ResultsList::addContentFacts(const std::vector<RowContentFact>& facts) {
+    for (const RowContentFact& each : facts)
+        contentFacts_.insert({each.path, each.partner}, each.fact);
+}
+
+const ContentFact* ResultsList::contentFactOf(const ResultRow& row) const {
+    const auto found = contentFacts_.constFind({row.path, row.partner});
+    return found == contentFacts_.constEnd() ? nullptr : &*found;
 }
 
 void ResultsList::setRunOptions(const SearchOptions& options, PathStyle style) {
@@ -136,7 +152,7 @@ QVariant ResultsList::data(const QModelIndex& index, int role) const {
         return row.checked ? Qt::Checked : Qt::Unchecked;
     case Qt::ToolTipRole: {
         // None for a row without a partner, so the list's own hint shows instead.
-        const QString tip = resultRowToolTip(row, runOptions_, runStyle_);
+        const QString tip = resultRowToolTip(row, runOptions_, runStyle_, contentFactOf(row));
         return tip.isEmpty() ? QVariant() : QVariant(tip);
     }
     default:

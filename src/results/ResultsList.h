@@ -1,14 +1,24 @@
 #pragma once
 
+#include "ContentFacts.h"
 #include "DuplicateSearch.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace velmora {
+
+// What the contents check found for the row of `path` matched to `partner`.
+struct RowContentFact {
+    QString path;
+    QString partner;
+    ContentFact fact;
+};
 
 // The rows the search run found: one path per row with its tick, in the order the run
 // wrote them. Positions in the named operations run from 1 to Count, like the list
@@ -46,6 +56,15 @@ public:
     // removing them one by one from a long list would move the tail once per row.
     void removePositions(std::vector<int> positions);
 
+    // What the contents check has found so far. Facts go by the row's path and partner,
+    // so they stay right when other rows are removed or brought back; replacing the rows
+    // drops them. `contentsCompared` is true from the start of a check for these rows:
+    // a row without a fact then is one not compared yet.
+    void startContentFacts();
+    void addContentFacts(const std::vector<RowContentFact>& facts);
+    bool contentsCompared() const { return contentsCompared_; }
+    const ContentFact* contentFactOf(const ResultRow& row) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -54,12 +73,18 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+signals:
+    // Clear or setRows: whatever was learnt about the old rows no longer applies.
+    void rowsReplaced();
+
 private:
     std::size_t checkedIndex(int position) const;
 
     std::vector<ResultRow> rows_;
     SearchOptions runOptions_;
     PathStyle runStyle_ = PathStyle::Posix;
+    QHash<std::pair<QString, QString>, ContentFact> contentFacts_;
+    bool contentsCompared_ = false;
 };
 
 } // namespace velmora

@@ -40,6 +40,18 @@ TickedRows collectTickedRows(const ResultsList& list) {
         }
         ticked.paths << row.path;
         ticked.positions.push_back(position);
+        if (!list.contentsCompared())
+            continue;
+        ticked.contentsCompared = true;
+        const ContentFact* fact = list.contentFactOf(row);
+        if (!fact)
+            ++ticked.notComparedYet;
+        else if (fact->verdict == ContentVerdict::Same)
+            ++ticked.copies;
+        else if (fact->verdict == ContentVerdict::Different)
+            ticked.notCopies << row.path;
+        else
+            ++ticked.notComparable;
     }
     return ticked;
 }
@@ -53,6 +65,39 @@ QString trashConfirmationText(const TickedRows& ticked) {
         text += QLatin1Char('\n') + ticked.paths.at(count - 1 - index);
     if (count > shown)
         text += QStringLiteral("\n... and %1 more.").arg(count - shown);
+    if (!ticked.contentsCompared)
+        return text;
+    const auto one = [](qsizetype number) { return number == 1; };
+    if (ticked.copies > 0)
+        text += one(ticked.copies)
+                    ? QStringLiteral("\n\n1 of these is an exact copy of the file it matched.")
+                    : QStringLiteral("\n\n%1 of these are exact copies of the file they matched.")
+                          .arg(ticked.copies);
+    if (const qsizetype different = ticked.notCopies.size(); different > 0) {
+        text += one(different)
+                    ? QStringLiteral("\n\n1 of these is not a copy of the file it matched:")
+                    : QStringLiteral("\n\n%1 of these are not copies of the file they matched:")
+                          .arg(different);
+        const qsizetype named = std::min(different, kListedFiles);
+        for (qsizetype index = 0; index < named; ++index)
+            text += QLatin1Char('\n') + ticked.notCopies.at(different - 1 - index);
+        if (different > named)
+            text += QStringLiteral("\n... and %1 more.").arg(different - named);
+    }
+    if (ticked.notComparable > 0)
+        text += one(ticked.notComparable)
+                    ? QStringLiteral("\n\n1 of these could not be compared with the file it "
+                                     "matched.")
+                    : QStringLiteral("\n\n%1 of these could not be compared with the file "
+                                     "they matched.")
+                          .arg(ticked.notComparable);
+    if (ticked.notComparedYet > 0)
+        text += one(ticked.notComparedYet)
+                    ? QStringLiteral("\n\n1 of these is still being compared: it is not known "
+                                     "to be a copy.")
+                    : QStringLiteral("\n\n%1 of these are still being compared: they are not "
+                                     "known to be copies.")
+                          .arg(ticked.notComparedYet);
     return text;
 }
 

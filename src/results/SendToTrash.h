@@ -19,11 +19,20 @@ struct TickedRows {
     QStringList paths;
     std::vector<int> positions;
     QStringList untickedPaths;
+    // What the contents check knew of the ticked rows, when one ran for them. A row not
+    // decided yet is never taken for a copy.
+    bool contentsCompared = false;
+    int copies = 0;
+    QStringList notCopies; // collected bottom up like the paths
+    int notComparable = 0;
+    int notComparedYet = 0;
     bool empty() const { return paths.isEmpty(); }
 };
 TickedRows collectTickedRows(const ResultsList& list);
 
-// The question asked before anything is moved; it names the first few files in list order.
+// The question asked before anything is moved; it names the first few files in list order
+// and, when the contents were compared, how many are copies of the file they matched and
+// which are not.
 QString trashConfirmationText(const TickedRows& ticked);
 
 // The one message for the files that stayed where they were, each with its reason, and

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -48,7 +50,22 @@ Outcome compare(const std::vector<std::pair<QString, QString>>& pairs, ContentHo
         rows.emplace_back(path, true, partner, 0.9);
     ContentReadCounts counts;
     hooks.counts = &counts;
+    std::vector<std::optional<ContentFact>> reported(rows.size());
+    hooks.decided = [&reported](std::size_t row, const ContentFact& fact) {
+        EXPECT_FALSE(reported.at(row)) << "row " << row << " reported twice";
+        reported.at(row) = fact;
+    };
     Outcome outcome{compareContents(rows, hooks), counts.bytesRead.load()};
+    // What is reported early is what the end result says; only stopped rows go unreported.
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const ContentFact& fact = outcome.facts[row];
+        if (!reported[row]) {
+            EXPECT_EQ(fact.reason, QStringLiteral("the comparison was stopped")) << row;
+            continue;
+        }
+        EXPECT_EQ(reported[row]->verdict, fact.verdict) << row;
+        EXPECT_EQ(reported[row]->reason, fact.reason) << row;
+    }
     return outcome;
 }
 

@@ -1,11 +1,15 @@
 #include "Form2.h"
 #include "ApplyButtonFaceColors.h"
+#include "QStringPrinter.h"
+#include "TemporaryTree.h"
 #include "TestServices.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QFile>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
@@ -184,17 +188,33 @@ TEST_F(Form2Test, ClickingARowsCheckBoxTicksAndUnticksIt) {
     EXPECT_EQ(window.resultsList().Text(2), "/b/x.txt");
 }
 
-TEST_F(Form2Test, HoveringARowTellsWhatItMatchedAndWhy) {
+TEST_F(Form2Test, HoveringARowTellsWhatItMatchedWhyAndWhetherItIsACopy) {
     Form2& window = load();
+    testing::TemporaryTree tree;
+    const QDateTime modified(QDate(2026, 1, 2), QTime(3, 4, 5));
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(tree.path(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.flush(); // else closing writes the bytes and sets the time anew
+        EXPECT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        return file.fileName();
+    };
+    const QString original = write("abcde.txt", "same");
+    const QString copy = write("abcxy.txt", "same");
+    const QString edited = write("Report-1.txt", "samf");
+    const QString gone = tree.path(QStringLiteral("Report-2.doc"));
     SearchOptions options;
     options.Check1 = 1;
     options.Text1 = "-";
     window.resultsList().setRunOptions(options, PathStyle::Posix);
-    fill({{"/a/abcde.txt", false, "/b/abcxy.txt", 14.0 / 18},
-          {"/a/Report-1.txt", true, "/b/Report-2.doc", -1, MatchStage::Before},
+    fill({{original, false, copy, 14.0 / 18},
+          {edited, true, original, -1, MatchStage::Before},
+          {edited, true, gone, -1, MatchStage::Before},
           {"/a/added by hand", false}});
+    QSignalSpy finished(&window.contentCheck(), &ContentCheck::finished);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(!finished.isEmpty() || finished.wait());
 
     QTableView& view = window.ListView1();
     auto hover = [&](int row) {
@@ -203,10 +223,26 @@ TEST_F(Form2Test, HoveringARowTellsWhatItMatchedAndWhy) {
         QApplication::sendEvent(view.viewport(), &event);
         return QToolTip::text();
     };
-    EXPECT_EQ(hover(0), "/a/abcde.txt\nMatched: /b/abcxy.txt\nNames 78 % alike");
-    EXPECT_EQ(hover(1), "/a/Report-1.txt\nMatched: /b/Report-2.doc\nSame part before \"-\"");
+    const QString fourBytes = QStringLiteral("4 bytes, modified 2026-01-02 03:04:05");
+    EXPECT_EQ(hover(0), original + "\nMatched: " + copy + "\nNames 78 % alike\nThis file: " +
+                            fourBytes + "\nMatched file: " + fourBytes + "\nSame contents");
+    EXPECT_EQ(hover(1), edited + "\nMatched: " + original +
+                            "\nSame part before \"-\"\nThis file: " + fourBytes +
+                            "\nMatched file: " + fourBytes + "\nContents differ");
+    EXPECT_TRUE(hover(2).endsWith("\nMatched file: no longer there\nContents not compared: its "
+                                  "partner has gone"))
+        << hover(2).toStdString();
     // A row without a partner leaves the list's own hint to show.
-    EXPECT_FALSE(view.model()->index(2, 0).data(Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(view.model()->index(3, 0).data(Qt::ToolTipRole).isValid());
+
+    messages.answers.push_back(MessageBoxes::Answer::No);
+    window.PushButton2().click();
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_TRUE(messages.shown[0].text.contains(
+        "\n\n1 of these is not a copy of the file it matched:\n" + edited +
+        "\n\n1 of these "
+        "could not be compared"))
+        << messages.shown[0].text.toStdString();
 }
 
 TEST_F(Form2Test, BackShowsTheMainWindowFirstAndKeepsTheRows) {

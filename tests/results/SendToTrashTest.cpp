@@ -206,6 +206,37 @@ TEST_F(SendToTrashTest, FilesTheShellLeavesInPlaceKeepTheirTickedRowsAndAreNamed
         EXPECT_TRUE(QFile::exists(file));
 }
 
+// A ticked row is a copy only when the check said so; one it has not reached is not.
+TEST(TrashMessages, TheQuestionCountsCopiesAndNamesTheTickedFilesThatAreNot) {
+    ResultsList list;
+    const auto row = [](const char* path, bool ticked) {
+        return ResultRow(QString::fromLatin1(path), ticked, QStringLiteral("/kept"), 0.9);
+    };
+    list.setRows({row("/same1", true), row("/differs1", true), row("/same2", true),
+                  row("/gone", true), row("/waiting", true), row("/differs2", true),
+                  row("/unticked", false)});
+    EXPECT_EQ(trashConfirmationText(collectTickedRows(list)).count(QLatin1Char('\n')), 7)
+        << "no word of contents when no check ran";
+
+    list.startContentFacts();
+    const auto fact = [](const char* path, ContentVerdict verdict) {
+        return RowContentFact{QString::fromLatin1(path), QStringLiteral("/kept"), {verdict, {}}};
+    };
+    list.addContentFacts(
+        {fact("/same1", ContentVerdict::Same), fact("/differs1", ContentVerdict::Different),
+         fact("/same2", ContentVerdict::Same), fact("/gone", ContentVerdict::Unknown),
+         fact("/differs2", ContentVerdict::Different),
+         fact("/unticked", ContentVerdict::Different)});
+    EXPECT_TRUE(trashConfirmationText(collectTickedRows(list))
+                    .endsWith(QStringLiteral(
+                        "/differs2\n\n2 of these are exact copies of the file they matched.\n\n"
+                        "2 of these are not copies of the file they matched:\n/differs1\n"
+                        "/differs2\n\n1 of these could not be compared with the file it "
+                        "matched.\n\n1 of these is still being compared: it is not known to "
+                        "be a copy.")))
+        << trashConfirmationText(collectTickedRows(list)).toStdString();
+}
+
 TEST(TrashMessages, LongSelectionsAreShortenedInTheQuestionAndTheFailureList) {
     TickedRows ticked;
     for (int position = 30; position >= 1; --position) {
