@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <optional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -141,7 +142,7 @@ TEST(ContentFacts, AFileNamedByManyRowsIsReadOnce) {
 }
 
 // Four bytes of length do not hold a size past 4 GiB: the last byte must still count.
-TEST(ContentFacts, SparseFilesOfFourGibibytesDifferingInTheLastByteDiffer) {
+TEST(ContentFacts, SparseFilesOfFourGibibytesDifferInTheLastByteAndAStopCutsTheirReadShort) {
     TemporaryTree tree;
     constexpr off_t kSize = off_t{4} << 30;
     QString paths[2];
@@ -158,6 +159,21 @@ TEST(ContentFacts, SparseFilesOfFourGibibytesDifferingInTheLastByteDiffer) {
     const Outcome outcome = compare({{paths[0], paths[1]}});
     EXPECT_EQ(outcome.facts.at(0).verdict, ContentVerdict::Different);
     EXPECT_EQ(outcome.bytesRead, 2 * kSize);
+
+    // A window closed while a big file is read must not wait for its end.
+    ContentReadCounts counts;
+    std::stop_source stop;
+    std::jthread closer([&] {
+        while (counts.bytesRead.load() < 2 * kBlock + (1 << 20))
+            std::this_thread::yield();
+        stop.request_stop();
+    });
+    ContentHooks hooks;
+    hooks.stop = stop.get_token();
+    hooks.counts = &counts;
+    std::vector<ResultRow> rows{{paths[0], true, paths[1], 0.9}};
+    EXPECT_EQ(compareContents(rows, hooks).at(0).verdict, ContentVerdict::Unknown);
+    EXPECT_LT(counts.bytesRead.load(), kSize / 2);
 }
 
 TEST(ContentFacts, AStopLeavesTheRowsNotYetDecidedUnknownAndReadsNoFurther) {
