@@ -34,6 +34,8 @@ FileListView::FileListView(FileList& list, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Alike names differ at their ends (" (1)", "v2", "final"): a path cut short keeps them.
+    setTextElideMode(Qt::ElideMiddle);
     // Entries are never dragged out of the list by the widget itself: a press and move
     // reorders them instead. Drops from outside are a separate matter and stay possible.
     setDragEnabled(false);

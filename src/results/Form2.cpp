@@ -93,13 +93,14 @@ void Form2::createControls() {
     listView1_ = new QTableView(this);
     listView1_->setObjectName(QStringLiteral("ListView1"));
     listView1_->setFont(arialBold(9));
-    listView1_->setToolTip(
-        QStringLiteral("Move | line to right and out of window to reveal full names."));
+    listView1_->setToolTip(resultsListHint());
     listView1_->verticalHeader()->hide();
     listView1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     listView1_->verticalHeader()->setDefaultSectionSize(listView1_->fontMetrics().height() + 4);
     listView1_->setShowGrid(false);
     listView1_->setWordWrap(false);
+    // Alike names differ at their ends (" (1)", "v2", "final"): a path cut short keeps them.
+    listView1_->setTextElideMode(Qt::ElideMiddle);
     // Tab leaves the list for the buttons instead of walking its rows.
     listView1_->setTabKeyNavigation(false);
     listView1_->setSelectionMode(QAbstractItemView::SingleSelection);

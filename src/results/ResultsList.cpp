@@ -12,6 +12,10 @@ namespace {
 const QString fileColumnHeader = QStringLiteral("File(s)");
 }
 
+QString resultsListHint() {
+    return QStringLiteral("Move | line to right and out of window to reveal full names.");
+}
+
 ResultsList::ResultsList(QObject* parent) : QAbstractTableModel(parent) {}
 
 void ResultsList::Clear() {
@@ -153,7 +157,8 @@ QVariant ResultsList::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole: {
         // None for a row without a partner, so the list's own hint shows instead.
         const QString tip = resultRowToolTip(row, runOptions_, runStyle_, contentFactOf(row));
-        return tip.isEmpty() ? QVariant() : QVariant(tip);
+        return tip.isEmpty() ? QVariant()
+                             : QVariant(tip + QStringLiteral("\n\n") + resultsListHint());
     }
     default:
         return {};

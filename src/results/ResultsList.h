@@ -20,6 +20,9 @@ struct RowContentFact {
     ContentFact fact;
 };
 
+// The list's own hint, shown over it and at the end of each row's tooltip, which hides it.
+QString resultsListHint();
+
 // The rows the search run found: one path per row with its tick, in the order the run
 // wrote them. Positions in the named operations run from 1 to Count, like the list
 // control they stand for; the model's own indexes start at 0 as Qt expects. A position

@@ -224,13 +224,16 @@ TEST_F(Form2Test, HoveringARowTellsWhatItMatchedWhyAndWhetherItIsACopy) {
         return QToolTip::text();
     };
     const QString fourBytes = QStringLiteral("4 bytes, modified 2026-01-02 03:04:05");
-    EXPECT_EQ(hover(0), original + "\nMatched: " + copy + "\nNames 78 % alike\nThis file: " +
-                            fourBytes + "\nMatched file: " + fourBytes + "\nSame contents");
+    EXPECT_EQ(hover(0),
+              original + "\nMatched: " + copy + "\nNames 78 % alike\nThis file: " + fourBytes +
+                  "\nMatched file: " + fourBytes + "\nSame contents\n\n" + resultsListHint());
     EXPECT_EQ(hover(1), edited + "\nMatched: " + original +
                             "\nSame part before \"-\"\nThis file: " + fourBytes +
-                            "\nMatched file: " + fourBytes + "\nContents differ");
+                            "\nMatched file: " + fourBytes + "\nContents differ\n\n" +
+                            resultsListHint());
     EXPECT_TRUE(hover(2).endsWith("\nMatched file: no longer there\nContents not compared: its "
-                                  "partner has gone"))
+                                  "partner has gone\n\n" +
+                                  resultsListHint()))
         << hover(2).toStdString();
     // A row without a partner leaves the list's own hint to show.
     EXPECT_FALSE(view.model()->index(3, 0).data(Qt::ToolTipRole).isValid());
