@@ -4,6 +4,7 @@
 #include "CheckValue.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
+#include "ReturnPressesButtons.h"
 #include "Skin.h"
 #include "Twips.h"
 
@@ -115,6 +116,7 @@ void Form1::createControls() {
     progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
     progressBar1_->setText(QStringLiteral("Progress Bar"));
     progressBar1_->setValue(0);
+    new ReturnPressesButtons(*this);
 }
 
 QRect Form1::twips(int left, int top, int width, int height) const {

@@ -5,6 +5,7 @@
 #include "ErrorTrap.h"
 #include "FileSystem.h"
 #include "HoverPointerRules.h"
+#include "ReturnPressesButtons.h"
 #include "SaveResults.h"
 #include "SendToTrash.h"
 #include "SidewaysWheel.h"
@@ -144,6 +145,8 @@ void Form2::createControls() {
     connect(pushButton2_, &QPushButton::clicked, this, &Form2::PushButton2_Click);
     connect(pushButton6_, &QPushButton::clicked, this, &Form2::PushButton6_Click);
     connect(pushButton18_, &QPushButton::clicked, this, &Form2::PushButton18_Click);
+
+    new ReturnPressesButtons(*this);
 
     undoShortcut_ = new QShortcut(QKeySequence::Undo, this);
     undoShortcut_->setObjectName(QStringLiteral("UndoShortcut"));

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -133,6 +134,31 @@ TEST_F(ListIntakeWindowTest, SamplesLoadInFolderOrderAndThenTheQuestionIsAsked) 
               "stored (so that you can view them before working with them)?");
     EXPECT_EQ(services.messages.shown[0].buttons, MessageBoxes::Buttons::YesNo);
     EXPECT_EQ(services.shell.openedFolders, QStringList{samples});
+}
+
+TEST_F(ListIntakeWindowTest, ReturnAndEnterPressTheFocusedButtonOnceAKeyIsDown) {
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool autoRepeat;
+        int questions; // asked after this key
+    };
+    const Case cases[] = {
+        {Qt::Key_Return, Qt::NoModifier, false, 1},
+        {Qt::Key_Enter, Qt::KeypadModifier, false, 2},
+        {Qt::Key_Return, Qt::NoModifier, true, 2},     // held down: no second question
+        {Qt::Key_Return, Qt::ShiftModifier, false, 2}, // not a plain Return
+    };
+    QPushButton& samples = *form().PushButton4();
+    samples.setFocus();
+    for (const Case& each : cases) {
+        services.messages.answers.push_back(Answer::No);
+        QKeyEvent press(QEvent::KeyPress, each.key, each.modifiers, QString(), each.autoRepeat);
+        QApplication::sendEvent(&samples, &press);
+        QTest::qWait(250); // the button shows itself pressed for a moment first
+        EXPECT_EQ(services.messages.shown.size(), static_cast<std::size_t>(each.questions))
+            << each.key << " " << each.modifiers << " " << each.autoRepeat;
+    }
 }
 
 TEST_F(ListIntakeWindowTest, SamplesAnsweredNoStayInTheList) {
