@@ -67,6 +67,7 @@ protected:
 
 private:
     void createControls();
+    void nameForScreenReaders();
     void placeControls();
     void paintCheckBoxes(const QColor& background);
     void connectOptions();

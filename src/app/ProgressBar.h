@@ -7,8 +7,11 @@ namespace velmora {
 
 // A progress bar whose text line is shown as given: a toolkit bar would read "%" in a
 // path as a placeholder. The value is a real number from 0 to 100; values outside are
-// shown at the nearer end.
+// shown at the nearer end. Screen readers meet it as a progress bar with that value and
+// text.
 class ProgressBar : public QWidget {
+    Q_OBJECT
+
 public:
     explicit ProgressBar(QWidget* parent = nullptr);
 

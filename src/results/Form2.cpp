@@ -93,6 +93,7 @@ void Form2::createControls() {
     // makes ticking a million rows at once several times slower.
     listView1_ = new QTableView(this);
     listView1_->setObjectName(QStringLiteral("ListView1"));
+    listView1_->setAccessibleName(QStringLiteral("Results"));
     listView1_->setFont(arialBold(9));
     listView1_->setToolTip(resultsListHint());
     listView1_->verticalHeader()->hide();

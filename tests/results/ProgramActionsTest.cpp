@@ -4,6 +4,7 @@
 #include "SettingsSandbox.h"
 #include "TestServices.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -49,6 +51,51 @@ protected:
     SettingsStore settings;
     std::unique_ptr<Program> program;
 };
+
+// What a screen reader announces for each control: a role and a name that says what the
+// control is for, as one sentence; the rows inside the lists are left out.
+TEST_F(ProgramActionsTest, BothWindowsReadWellToAScreenReader) {
+    QStringList announced;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        const QAccessible::Role role = node->role();
+        const QString name = node->text(QAccessible::Name);
+        const bool control = role == QAccessible::PushButton || role == QAccessible::CheckBox ||
+                             role == QAccessible::EditableText ||
+                             role == QAccessible::ProgressBar || role == QAccessible::Table ||
+                             role == QAccessible::Tree;
+        if (control) {
+            EXPECT_FALSE(name.isEmpty() || name.contains(QStringLiteral("  ")))
+                << role << " \"" << name.toStdString() << '"';
+            announced << QStringLiteral("%1 %2").arg(role).arg(name);
+        }
+        if (role == QAccessible::Table || role == QAccessible::Tree)
+            return;
+        for (int child = 0; child < node->childCount(); ++child)
+            walk(node->child(child));
+    };
+    walk(QAccessible::queryAccessibleInterface(&program->form1()));
+    walk(QAccessible::queryAccessibleInterface(&program->form2()));
+    const auto expected = [](QAccessible::Role role, const char* name) {
+        return QStringLiteral("%1 %2").arg(role).arg(QString::fromLatin1(name));
+    };
+    for (const QString& control :
+         {expected(QAccessible::Tree, "File list"),
+          expected(QAccessible::EditableText, "Text before which names are compared"),
+          expected(QAccessible::EditableText, "Text after which names are compared"),
+          expected(QAccessible::CheckBox,
+                   "Consider everything before: character/s when finding partial duplicates"),
+          expected(QAccessible::ProgressBar, "Progress"), expected(QAccessible::Table, "Results"),
+          expected(QAccessible::PushButton, "Send To Recycle Bin")})
+        EXPECT_TRUE(announced.contains(control)) << control.toStdString();
+
+    program->form1().ProgressBar1()->setValue(40);
+    program->form1().ProgressBar1()->setText(QStringLiteral("Finding... 40%"));
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(program->form1().ProgressBar1());
+    ASSERT_TRUE(bar->valueInterface());
+    EXPECT_EQ(bar->valueInterface()->currentValue().toDouble(), 40);
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("Finding... 40%"));
+}
 
 TEST_F(ProgramActionsTest, TheSaveReportsOnTheMainWindowsBar) {
     Form2& results = program->form2();
