@@ -168,10 +168,14 @@ void Form1::placeControls() {
 
 void Form1::paintCheckBoxes(const QColor& background) {
     // The style sheet that narrows the gap paints the box's background from its own
-    // colour rather than from the palette, so the colour is given here too.
-    for (QCheckBox* box : {check1_, check2_, check3_})
+    // colour rather than from the palette, so the colour is given here too. Under a skin's
+    // sheet a box with a sheet of its own no longer inherits the window's font: it is
+    // given its own, or the captions would turn plain and lose their room.
+    for (QCheckBox* box : {check1_, check2_, check3_}) {
+        box->setFont(windowFont());
         box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; background-color: %1; }")
                                .arg(background.name()));
+    }
 }
 
 void Form1::connectOptions() {

@@ -261,7 +261,8 @@ TEST_F(Form1Test, TheSkinIsAppliedWhenItsFileIsThere) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("x")));
-    const QByteArray sheet = "QPushButton { color: rgb(1, 2, 3); }";
+    const QByteArray sheet = "QPushButton { color: rgb(1, 2, 3); } QWidget { background-color: "
+                             "#336699; }";
     QFile skin(folder.filePath(QStringLiteral("x/o.cjs")));
     ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
     skin.write(sheet);
@@ -274,6 +275,16 @@ TEST_F(Form1Test, TheSkinIsAppliedWhenItsFileIsThere) {
     const QColor buttonFace = form->palette().color(QPalette::Button);
     EXPECT_EQ(form->Frame1()->palette().color(QPalette::Window), buttonFace);
     EXPECT_EQ(form->Check2()->palette().color(QPalette::Window), buttonFace);
+
+    // Colours only: the captions keep the font and room they have without a skin.
+    auto plain = start();
+    for (const char* name : {"Check1", "Check2", "Check3", "PushButton2", "Frame1"}) {
+        const auto* skinned = form->findChild<QWidget*>(QString::fromLatin1(name));
+        const auto* unskinned = plain->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_EQ(skinned->font(), unskinned->font()) << name;
+        EXPECT_EQ(skinned->geometry(), unskinned->geometry()) << name;
+        EXPECT_LE(skinned->sizeHint().width(), skinned->width()) << name;
+    }
 }
 
 TEST_F(Form1Test, ControlsSitAtTheirTwipsPositions) {
