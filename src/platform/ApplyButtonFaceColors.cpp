@@ -1,5 +1,7 @@
 #include "ApplyButtonFaceColors.h"
 
+#include "ColourContrast.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,9 +14,14 @@ namespace velmora {
 
 namespace {
 
+// The captions on the colour keep the palette's text colour only while it reads well
+// there: a dark palette's light text would vanish on the plain look's white.
 void paintBackground(QWidget& widget, const QColor& colour) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, colour);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText,
+                         readableTextOn(colour, palette.color(group, QPalette::WindowText)));
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }

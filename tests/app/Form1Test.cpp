@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "ColourContrast.h"
 #include "QStringPrinter.h"
 #include "SettingsSandbox.h"
 #include "TestServices.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -341,6 +343,52 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
     form->show();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(endCalls, 1);
+}
+
+// The widest contrast within a caption's picture: its text against what lies behind it.
+double captionContrast(QWidget& caption, QRect region) {
+    const QImage picture = caption.grab(region).toImage();
+    double darkest = 21, lightest = 0;
+    QColor dark, light;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            const double towardsBlack = contrastRatio(pixel, Qt::black);
+            if (towardsBlack < darkest)
+                darkest = towardsBlack, dark = pixel;
+            if (towardsBlack > lightest)
+                lightest = towardsBlack, light = pixel;
+        }
+    return contrastRatio(dark, light);
+}
+
+TEST_F(Form1Test, OptionCaptionsReadWellUnderALightAndADarkPalette) {
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    for (const QPalette& palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        auto form = start();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        QGroupBox& frame = *form->Frame1();
+        QStyleOptionGroupBox title;
+        title.initFrom(&frame);
+        title.text = frame.title();
+        title.subControls = QStyle::SC_GroupBoxLabel;
+        const QRect titleRegion = frame.style()->subControlRect(QStyle::CC_GroupBox, &title,
+                                                                QStyle::SC_GroupBoxLabel, &frame);
+        EXPECT_GE(captionContrast(frame, titleRegion), 4.5) << "Options";
+        for (QCheckBox* box : {form->Check1(), form->Check2(), form->Check3()}) {
+            // Past the mark, where the caption starts.
+            const QRect caption = box->rect().adjusted(box->height() + 4, 0, 0, 0);
+            EXPECT_GE(captionContrast(*box, caption), 4.5) << box->objectName().toStdString();
+        }
+    }
+    QApplication::setPalette(light);
 }
 
 TEST_F(Form1Test, TheWindowRendersForALook) {
