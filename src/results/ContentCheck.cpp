@@ -35,7 +35,9 @@ void ContentCheck::startIfNeeded() {
     list_.startContentFacts();
     running_ = true;
     const quint64 run = ++run_;
-    reader_ = std::jthread([this, run, rows = std::move(rows)](std::stop_token stop) {
+    reader_.ended = std::make_shared<std::atomic<bool>>(false);
+    reader_.thread = std::jthread([this, run, rows = std::move(rows),
+                                   ended = reader_.ended](std::stop_token stop) {
         std::vector<RowContentFact> batch;
         auto lastDelivery = std::chrono::steady_clock::now();
         const auto send = [&](bool last) {
@@ -55,14 +57,17 @@ void ContentCheck::startIfNeeded() {
         };
         compareContents(rows, hooks);
         send(!stop.stop_requested());
+        *ended = true;
     });
 }
 
 void ContentCheck::stop() {
-    if (!reader_.joinable())
+    std::erase_if(stopping_, [](const Reader& reader) { return reader.ended->load(); });
+    if (!reader_.thread.joinable())
         return;
-    reader_.request_stop();
+    reader_.thread.request_stop();
     stopping_.push_back(std::move(reader_));
+    reader_ = {};
     ++run_; // what the stopped check still sends is dropped
     running_ = false;
 }
@@ -75,7 +80,7 @@ void ContentCheck::deliver(quint64 run, const std::vector<RowContentFact>& facts
         return;
     running_ = false;
     doneForRows_ = true;
-    reader_ = {};
+    reader_ = {}; // it has sent its last facts and is ending
     emit finished();
 }
 

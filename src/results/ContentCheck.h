@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -31,10 +33,16 @@ signals:
 private:
     void deliver(quint64 run, const std::vector<RowContentFact>& facts, bool last);
 
+    struct Reader {
+        std::jthread thread;
+        std::shared_ptr<std::atomic<bool>> ended = std::make_shared<std::atomic<bool>>(false);
+    };
+
     ResultsList& list_;
-    std::jthread reader_;
-    // Stopped checks still finishing their last read; joined when the window goes.
-    std::vector<std::jthread> stopping_;
+    Reader reader_;
+    // Stopped checks still finishing their last read; each is joined once it has ended,
+    // or when the window goes, so the window never waits on a slow disk.
+    std::vector<Reader> stopping_;
     quint64 run_ = 0;
     bool running_ = false;
     bool doneForRows_ = false;
