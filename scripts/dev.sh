@@ -19,7 +19,6 @@ action="${1:-}"
 packages=(
     g++ cmake ninja-build pkg-config libxxhash-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    dbus-daemon
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     python3

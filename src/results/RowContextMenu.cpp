@@ -52,30 +52,29 @@ bool RowContextMenu::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu) {
         const auto* request = static_cast<QContextMenuEvent*>(event);
         if (request->reason() != QContextMenuEvent::Mouse)
-            return popUp(view_.currentIndex(), {});
+            return popUp(view_.currentIndex(), std::nullopt);
         // Below the last row, or over the header, there is no row to act on.
         const QPoint inViewport = view_.viewport()->mapFromGlobal(request->globalPos());
         return popUp(view_.indexAt(inViewport), request->globalPos());
     }
     // Not every window system turns these keys into a menu request of its own.
     if (event->type() == QEvent::KeyPress && isMenuKey(*static_cast<QKeyEvent*>(event)))
-        return popUp(view_.currentIndex(), {});
+        return popUp(view_.currentIndex(), std::nullopt);
     return false;
 }
 
-// A null position places the menu at the row itself, as the keyboard asks.
-bool RowContextMenu::popUp(const QModelIndex& row, const QPoint& globalPosition) {
+// Without a position the menu is placed at the row itself, as the keyboard asks.
+bool RowContextMenu::popUp(const QModelIndex& row, std::optional<QPoint> globalPosition) {
     if (!row.isValid() || row.row() >= list_.Count())
         return false;
     // A second request while the menu is open (the Menu key can arrive both as a key and
     // as a menu request) must not stack another menu on it.
     if (menu_ && menu_->isVisible())
         return true;
-    QPoint at = globalPosition;
-    if (at.isNull()) {
+    if (!globalPosition) {
         view_.scrollTo(row);
         const QRect rect = view_.visualRect(row);
-        at = view_.viewport()->mapToGlobal(QPoint(qMax(rect.left(), 0), rect.bottom()));
+        globalPosition = view_.viewport()->mapToGlobal(QPoint(qMax(rect.left(), 0), rect.bottom()));
     }
     const QString path = list_.Text(row.row() + 1);
     auto* menu = new QMenu(&view_);
@@ -86,7 +85,7 @@ bool RowContextMenu::popUp(const QModelIndex& row, const QPoint& globalPosition)
                     [this, path] { showInFolder(path); });
     menu->addAction(QStringLiteral("Copy Path"), this, [this, path] { copyPath(path); });
     menu_ = menu;
-    menu->popup(at);
+    menu->popup(*globalPosition);
     return true;
 }
 

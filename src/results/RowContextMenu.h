@@ -5,11 +5,13 @@
 
 #include <QMenu>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class QModelIndex;
-class QPoint;
 class QTableView;
 
 namespace velmora {
@@ -35,7 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool popUp(const QModelIndex& row, const QPoint& globalPosition);
+    bool popUp(const QModelIndex& row, std::optional<QPoint> globalPosition);
     void openFile(const QString& path);
     void showInFolder(const QString& path);
     void copyPath(const QString& path);

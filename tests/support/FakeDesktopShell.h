@@ -29,12 +29,11 @@ public:
     void openFolder(const QString& folder) override { openedFolders << folder; }
     bool openFile(const QString& path) override {
         openedFiles << path;
-        return !failOpenFile;
+        return true;
     }
     void showInFolder(const QString& path) override { shownItems << path; }
 
     bool declineRecycle = false;
-    bool failOpenFile = false; // as if no application were set for the file's type
     std::vector<QStringList> recycleRequests;
     QStringList openedFolders;
     QStringList openedFiles;
