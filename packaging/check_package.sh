@@ -40,7 +40,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/applications/velmora.des
     desktop-file-validate "$entry" || problem "the desktop entry is not valid"
 rm -f "$entry"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for needed in libqt6core6 libqt6widgets6 qt6-qpa-plugins libxxhash0; do
+for needed in libqt6core6 libqt6dbus6 libqt6widgets6 qt6-qpa-plugins libxxhash0; do
     grep -q "$needed" <<<"$depends" || problem "Depends lacks $needed: $depends"
 done
 [ "$problems" -eq 0 ] || exit 1

@@ -34,6 +34,12 @@ public:
                                                 const QStringList& keptPaths) = 0;
     // Shows the folder in the file manager; failure is ignored.
     virtual void openFolder(const QString& folder) = 0;
+    // Opens the file with the application the desktop has for its type. False when no
+    // application could be started.
+    virtual bool openFile(const QString& path) = 0;
+    // Shows the file selected in its folder. Returns at once: where no file manager
+    // takes the request, the folder is opened instead, later.
+    virtual void showInFolder(const QString& path) = 0;
 };
 
 } // namespace velmora

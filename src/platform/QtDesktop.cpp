@@ -4,6 +4,10 @@
 #include "Trash.h"
 
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -22,6 +26,14 @@
 namespace velmora {
 
 namespace {
+
+// A file manager that has not answered by then is taken to be absent, and the folder is
+// opened instead.
+constexpr int fileManagerTimeoutMilliseconds = 5000;
+
+void openFolderUrl(const QString& folder) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
 
 // A dangling link is still a name in its folder, so presence is judged without following.
 bool nameIsPresent(const QString& path) {
@@ -89,7 +101,36 @@ std::vector<RecycleOutcome> QtDesktopShell::recycle(const QStringList& paths,
 }
 
 void QtDesktopShell::openFolder(const QString& folder) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    openFolderUrl(folder);
+}
+
+bool QtDesktopShell::openFile(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void QtDesktopShell::showInFolder(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        openFolder(folder);
+        return;
+    }
+    QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    request << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
+    // The window must not wait for a file manager that is slow to start, or never answers.
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(request, fileManagerTimeoutMilliseconds));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [folder](QDBusPendingCallWatcher* finished) {
+                         // The shell need not outlive the call, so the folder is opened
+                         // without it.
+                         if (finished->isError())
+                             openFolderUrl(folder);
+                         finished->deleteLater();
+                     });
 }
 
 QString trashInfoFile(const QString& trashedFile) {

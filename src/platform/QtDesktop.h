@@ -23,6 +23,10 @@ public:
     std::vector<RecycleOutcome> recycle(const QStringList& paths,
                                         const QStringList& keptPaths) override;
     void openFolder(const QString& folder) override;
+    bool openFile(const QString& path) override;
+    // Asks the file manager over the session bus; a desktop without one that answers
+    // gets the folder opened as openFolder does.
+    void showInFolder(const QString& path) override;
 };
 
 // The record the trash keeps beside a trashed file ("<trash>/info/<name>.trashinfo" for

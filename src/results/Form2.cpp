@@ -6,6 +6,7 @@
 #include "FileSystem.h"
 #include "HoverPointerRules.h"
 #include "ReturnPressesButtons.h"
+#include "RowContextMenu.h"
 #include "SaveResults.h"
 #include "SendToTrash.h"
 #include "SidewaysWheel.h"
@@ -118,6 +119,7 @@ void Form2::createControls() {
     // right edge brings the sideways scroll bar.
     listView1_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     new SidewaysWheel(*listView1_);
+    new RowContextMenu(*listView1_, resultsList_, services_);
     place(*listView1_, 120, 120, 7800, 3915);
     hoverRules_.watch(listView1_, HoverPointerRules::Role::Other);
     hoverRules_.watch(listView1_->viewport(), HoverPointerRules::Role::Other);

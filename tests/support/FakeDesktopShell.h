@@ -10,7 +10,8 @@
 namespace velmora::testing {
 
 // The trash is real (the test's own XDG_DATA_HOME), so recycle goes to the real shell
-// and only records what it was asked; opening a file manager is recorded instead.
+// and only records what it was asked; opening a file, a folder or a file manager is
+// recorded instead.
 class FakeDesktopShell : public DesktopShell {
 public:
     std::vector<RecycleOutcome> recycle(const QStringList& paths,
@@ -26,10 +27,17 @@ public:
     }
 
     void openFolder(const QString& folder) override { openedFolders << folder; }
+    bool openFile(const QString& path) override {
+        openedFiles << path;
+        return true;
+    }
+    void showInFolder(const QString& path) override { shownItems << path; }
 
     bool declineRecycle = false;
     std::vector<QStringList> recycleRequests;
     QStringList openedFolders;
+    QStringList openedFiles;
+    QStringList shownItems;
     QtDesktopShell realShell;
 };
 
