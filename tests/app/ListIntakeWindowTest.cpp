@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -101,6 +102,46 @@ TEST_F(ListIntakeWindowTest, DroppedFileFolderAndFileLandInThatOrder) {
     EXPECT_EQ(stored("Extension"), "<absent>");
     EXPECT_EQ(stored("LastFolder"), "<absent>");
     EXPECT_FALSE(form().pointer().isBusy());
+}
+
+TEST_F(ListIntakeWindowTest, OpenedPathsLandAsDroppingThemWould) {
+    const QString file = make("given.doc");
+    make("given/b.txt");
+    make("given/inner/a.txt");
+    make("given/~$lock.doc");
+    const QString given = folder.filePath("given");
+    const QString missing = folder.filePath("gone.txt");
+    struct Case {
+        const char* name;
+        QStringList opened;
+        QStringList dropped;
+        qsizetype count;
+    };
+    const std::vector<Case> cases = {
+        {"folder, then file", {given, file}, {given, file}, 3},
+        {"file, then folder", {file, given}, {file, given}, 3},
+        {"relative and untidy", {"given/", "./given/../given.doc"}, {given, file}, 3},
+        {"missing path skipped", {missing, file}, {missing, file}, 1},
+        {"empty argument names nothing", {"", file}, {file}, 1},
+    };
+    const QString workingFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    for (const Case& test : cases) {
+        list().Clear();
+        program->openPaths(test.opened);
+        const QStringList opened = list().paths();
+        list().Clear();
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : test.dropped)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        ASSERT_TRUE(dragAndDrop(data)) << test.name;
+        EXPECT_EQ(opened, list().paths()) << test.name;
+        EXPECT_EQ(opened.size(), test.count) << test.name;
+    }
+    QDir::setCurrent(workingFolder);
+    EXPECT_TRUE(services.messages.shown.empty());
 }
 
 TEST_F(ListIntakeWindowTest, PlainTextIsRefused) {
