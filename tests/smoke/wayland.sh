@@ -79,7 +79,7 @@ kill -0 "$pid" 2>/dev/null || fail "the program ended on its own after opening i
 
 if command -v weston-screenshooter >/dev/null; then
     (cd "$home" && WAYLAND_DISPLAY="$socket" timeout 10 weston-screenshooter >/dev/null 2>&1) || true
-    shot="$(ls "$home"/wayland-screenshot-*.png 2>/dev/null | head -n 1 || true)"
+    shot="$(compgen -G "$home/wayland-screenshot-*.png" | head -n 1 || true)"
     if [ -n "$shot" ]; then
         mv "$shot" "$output/wayland.png"
         echo "Wayland smoke test: screenshot of the compositor's output in $output/wayland.png"
