@@ -50,6 +50,11 @@ appstreamcli validate --no-net "$unpacked/usr/share/metainfo/example.velmora.vel
 # Debian 12's C start-up files do not, so the linker drops it whatever the build asks.
 hardening-check --quiet --nocfprotection "$unpacked/usr/lib/velmora/velmora" "$unpacked/usr/lib/velmora/velmora-find" ||
     problem "a program lacks a protection (hardening-check above)"
+# The changelog is written by hand, the version comes from the build: a new release needs
+# a new entry.
+version="$(dpkg-deb -f "$deb" Version)"
+gzip -dc "$unpacked/usr/share/doc/velmora/changelog.Debian.gz" | head -n 1 |
+    grep -qF "velmora ($version) " || problem "packaging/debian/changelog has no entry for $version"
 rm -rf "$unpacked"
 trap - EXIT
 # Info and pedantic tags are shown for the record; an error or a warning fails.
