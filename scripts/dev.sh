@@ -27,7 +27,8 @@ packages=(
 stage_packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick openbox x11-utils
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils lintian appstream devscripts
+    weston qt6-wayland
 )
 
 usage() {
@@ -76,6 +77,8 @@ stage() {
 smoke_test() {
     stage "Smoke test on an X display"
     "$here/tests/smoke/smoke.sh" "$build/velmora/velmora" "$build/smoke"
+    stage "Smoke test on a Wayland compositor"
+    "$here/tests/smoke/wayland.sh" "$build/velmora/velmora" "$build/smoke"
 }
 
 package_and_check() {

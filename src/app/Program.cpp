@@ -7,6 +7,7 @@
 #include "SampleFiles.h"
 #include "WindowPlacement.h"
 
+#include <QDir>
 #include <QPushButton>
 
 namespace velmora {
@@ -51,6 +52,18 @@ Program::Program(Services& services, SettingsStore& settings, std::function<void
 void Program::show() {
     centreOnPointerScreen(*form1_);
     form1_->show();
+}
+
+void Program::openPaths(const QStringList& paths) {
+    QStringList wholePaths;
+    const QDir workingFolder = QDir::current();
+    for (const QString& path : paths) {
+        // An empty argument names no file; resolved, it would name the working folder.
+        if (!path.isEmpty())
+            wholePaths << QDir::cleanPath(workingFolder.absoluteFilePath(path));
+    }
+    ListView1_OLEDragDrop(wholePaths, form1_->fileList(), platformPathStyle,
+                          dropWalkHooks(services_.messages, walkStop_.get_token()));
 }
 
 Program::~Program() {

@@ -7,6 +7,8 @@
 #include "Services.h"
 #include "SettingsStore.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -28,6 +30,11 @@ public:
 
     // Opens the main window in the middle of the screen the user is working on.
     void show();
+
+    // What a file manager's "Open With" hands over: each path joins the list exactly as
+    // dropping it on the list would, in the order given. A relative path is taken from
+    // the working folder, since a drop only ever carries whole paths.
+    void openPaths(const QStringList& paths);
 
 private:
     void end();

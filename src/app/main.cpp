@@ -21,5 +21,10 @@ int main(int argc, char** argv) {
     // Closing the main window ends the program at once, whatever else is open.
     velmora::Program program(services.services(), settings, [] { QCoreApplication::exit(0); });
     program.show();
+    // Taken in once the window is up: a large folder's walk shows its progress there.
+    if (const QStringList paths = application.arguments().mid(1); !paths.isEmpty()) {
+        QMetaObject::invokeMethod(
+            &application, [&program, paths] { program.openPaths(paths); }, Qt::QueuedConnection);
+    }
     return application.exec();
 }

@@ -104,6 +104,35 @@ TEST_F(ListIntakeWindowTest, DroppedFileFolderAndFileLandInThatOrder) {
     EXPECT_FALSE(form().pointer().isBusy());
 }
 
+TEST_F(ListIntakeWindowTest, OpenedPathsLandAsDroppingThemWould) {
+    const QString file = make("given.doc"), given = folder.filePath("given");
+    make("given/b.txt");
+    make("given/inner/a.txt");
+    const QString missing = folder.filePath("gone.txt");
+    const QStringList cases[][2] = {// opened, then the same paths dropped
+                                    {{given, file}, {given, file}},
+                                    {{file, given}, {file, given}},
+                                    {{"given/", "./given/../given.doc"}, {given, file}},
+                                    {{missing, "", file}, {missing, file}}};
+    const QString workingFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    for (const auto& [opened, dropped] : cases) {
+        list().Clear();
+        program->openPaths(opened);
+        const QStringList openedList = list().paths();
+        list().Clear();
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : dropped)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        ASSERT_TRUE(dragAndDrop(data));
+        EXPECT_EQ(openedList, list().paths()) << opened.join(' ').toStdString();
+        EXPECT_FALSE(openedList.isEmpty());
+    }
+    QDir::setCurrent(workingFolder);
+}
+
 TEST_F(ListIntakeWindowTest, PlainTextIsRefused) {
     QMimeData data;
     data.setText(make("looks-like-a-path.txt"));
