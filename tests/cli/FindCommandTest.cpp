@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -44,10 +43,8 @@ Outcome runProgram(const QStringList& arguments, const QByteArray& input,
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-// The same logic in this process, for the cases where no search runs or its standard
-// error must pass for a terminal.
-Outcome runHere(const QStringList& arguments, const QByteArray& input = {},
-                bool errorsIsTerminal = false) {
+// The same logic in this process, for the cases where no search runs.
+Outcome runHere(const QStringList& arguments, const QByteArray& input = {}) {
     QBuffer in;
     in.setData(input);
     in.open(QIODevice::ReadOnly);
@@ -55,7 +52,7 @@ Outcome runHere(const QStringList& arguments, const QByteArray& input = {},
     out.open(QIODevice::WriteOnly);
     QBuffer errors;
     errors.open(QIODevice::WriteOnly);
-    const int status = runFind(arguments, {in, out, errors, errorsIsTerminal});
+    const int status = runFind(arguments, {in, out, errors, false});
     return {status, out.data(), errors.data()};
 }
 
@@ -155,28 +152,6 @@ TEST(FindCommand, EveryLineOutputWarnsOfLineBreaksWithAdviceThatWorks) {
         EXPECT_EQ(runHere(QStringList{"--null"} + arguments, lineFeeds).errors,
                   nulHelps ? QByteArray() : errors);
     }
-}
-
-TEST(FindCommand, ProgressOnATerminalRewritesOneLineAndWipesIt) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    QByteArray list;
-    for (const char* name : {"a/same.txt", "b/same.txt"}) {
-        ASSERT_TRUE(QDir(folder.path()).mkpath(QFileInfo(name).path()));
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("body") == 4);
-        list += folder.filePath(name).toUtf8() + '\n';
-    }
-    const Outcome outcome = runHere({"--content", "--format", "json", "--jobs", "1"}, list, true);
-    EXPECT_EQ(outcome.status, kDuplicatesFound);
-    // Each text takes the line's place; the empty ones wipe it as a stage ends.
-    QByteArray line;
-    for (const char* text :
-         {"Comparing: 0% (0 of 2)", "Comparing: 25% (1 of 2)", "Comparing: 50% (2 of 2)",
-          "Comparing: 100% (2 of 2)", "", "Reading contents: first blocks 1 of 2",
-          "Reading contents: first blocks 2 of 2", ""})
-        line += QByteArray("\r\x1b[K") + text;
-    EXPECT_EQ(outcome.errors, line);
 }
 
 TEST(FindCommand, VersionIsOneLine) {
