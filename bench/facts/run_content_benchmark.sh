@@ -3,13 +3,18 @@
 # PAIRS pairs of 1 MiB files with alike names (half of them copies, the other half
 # differing in their last byte, so every file is read whole), all in the page cache.
 # Then the same names with partners one byte longer, which must cost no reading at all.
-# Wall-clock seconds, best of three; xxhsum -H2 (the same 128-bit hash) if installed.
-#   bench/facts/run_content_benchmark.sh [BUILD_DIR] [PAIRS]   (default 10000 pairs: 20 GiB)
+# Each round runs every command once, so a busy machine slows them alike; the figures are
+# medians over RUNS rounds of wall-clock seconds and of each command's time over cat's in
+# the same round. xxhsum -H2 (the same 128-bit hash) joins in if installed. The tree is
+# made under $TMPDIR (/tmp when unset) and removed at the end.
+#   bench/facts/run_content_benchmark.sh [BUILD_DIR] [PAIRS] [RUNS]
+#   (defaults: 10000 pairs, 20 GiB of files; 5 rounds)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="${1:-$here/build}"
 pairs="${2:-10000}"
+runs="${3:-5}"
 program="$build/velmora/velmora-find"
 tree="$(mktemp -d)"
 trap 'rm -rf "$tree"' EXIT
@@ -37,15 +42,35 @@ for pair in range(pairs):
             out.truncate(size)
 PY
 
-best() {
-    python3 - "$@" <<'PY'
-import subprocess, sys, time
-times = []
-for _ in range(3):
-    start = time.perf_counter()
-    subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
-    times.append(time.perf_counter() - start)
-print(f"{min(times):.3f}")
+# Arguments: label, then the command's words, then ";" ... for each command to time. The
+# first command is the one the others are measured against.
+rounds() {
+    python3 - "$runs" "$@" <<'PY'
+import statistics, subprocess, sys, time
+runs, words = int(sys.argv[1]), sys.argv[2:]
+commands = []
+while words:
+    end = words.index(";") if ";" in words else len(words)
+    commands.append((words[0], words[1:end]))
+    words = words[end + 1:]
+seconds = {label: [] for label, _ in commands}
+for _ in range(runs):
+    for label, command in commands:
+        start = time.perf_counter()
+        # xxhsum draws its own progress on standard error.
+        subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        seconds[label].append(time.perf_counter() - start)
+base = commands[0][0]
+def line(label, times):
+    ratios = [t / b for t, b in zip(times, seconds[base])]
+    print(f"  {label:<28} {statistics.median(times):8.3f} s  {statistics.median(ratios):6.2f}x"
+          f" {base}  (rounds {min(ratios):.2f}x to {max(ratios):.2f}x)")
+for label, _ in commands:
+    line(label, seconds[label])
+# What the option costs beyond the names alone, round by round.
+if "names only" in seconds and "names and --content" in seconds:
+    line("--content adds", [c - n for c, n in
+                            zip(seconds["names and --content"], seconds["names only"])])
 PY
 }
 
@@ -53,20 +78,20 @@ find "$tree/copies" -type f | sort > "$tree/copies.list"
 find "$tree/sizes" -type f | sort > "$tree/sizes.list"
 xargs -a "$tree/copies.list" -d '\n' cat > /dev/null # into the page cache
 search=("$program" --ignore-extension --format json)
-echo "$pairs pairs of 1 MiB files, half of them copies, in the page cache"
+echo "$pairs pairs of 1 MiB files, half of them copies, in the page cache ($runs rounds)"
 "${search[@]}" --content "$tree/copies.list" | grep -o '"content":"[a-z]*"' | sort | uniq -c |
     sed 's/^/  rows /'
-names="$(best "${search[@]}" "$tree/copies.list")"
-content="$(best "${search[@]}" --content "$tree/copies.list")"
-cat_seconds="$(best xargs -a "$tree/copies.list" -d '\n' cat)"
-echo "  names only: $names s; with --content: $content s"
-awk -v n="$names" -v c="$content" -v k="$cat_seconds" \
-    'BEGIN { printf "  cat: %s s; --content adds %.3f s, %.2fx cat\n", k, c - n, (c - n) / k }'
+hash=()
 if command -v xxhsum > /dev/null; then
-    echo "  xxhsum -H2: $(best xargs -a "$tree/copies.list" -d '\n' xxhsum -H2) s"
+    hash=(";" "xxhsum -H2" xargs -a "$tree/copies.list" -d '\n' xxhsum -H2)
 fi
-echo "$pairs pairs whose sizes differ"
-names="$(best "${search[@]}" "$tree/sizes.list")"
-content="$(best "${search[@]}" --content "$tree/sizes.list")"
-awk -v n="$names" -v c="$content" \
-    'BEGIN { printf "  names only: %s s; with --content: %s s (adds %.3f s)\n", n, c, c - n }'
+rounds cat xargs -a "$tree/copies.list" -d '\n' cat "${hash[@]}" \
+    ";" "names only" "${search[@]}" "$tree/copies.list" \
+    ";" "names and --content" "${search[@]}" --content "$tree/copies.list"
+# Any file the kernel dropped meanwhile was read from the disk in some round.
+xargs -a "$tree/copies.list" -d '\n' fincore --bytes --noheadings --output RES |
+    awk -v all="$((pairs * 2))" '{ cached += $1 }
+        END { printf "  still in the page cache: %.0f of %d MiB\n", cached / 1048576, all }'
+echo "$pairs pairs whose sizes differ ($runs rounds)"
+rounds "names only" "${search[@]}" "$tree/sizes.list" \
+    ";" "names and --content" "${search[@]}" --content "$tree/sizes.list"

@@ -13,6 +13,7 @@
 #include "ProperlySpacedText.h"
 #include "ResultFormats.h"
 #include "ResultRowsList.h"
+#include "TerminalLine.h"
 
 #include <QFile>
 
@@ -104,15 +105,11 @@ std::optional<QStringList> readList(const FindArguments& found, QIODevice& input
     return std::move(reading.paths);
 }
 
-// One line that rewrites itself, in the bar's terms: the pair stage fills the first
-// half, the clean-up the second.
+// The search's progress, in the bar's terms: the pair stage fills the first half, the
+// clean-up the second.
 class TerminalProgress {
 public:
-    explicit TerminalProgress(QIODevice& errors) : errors_(errors) {}
-    ~TerminalProgress() {
-        if (shown_)
-            errors_.write("\r\x1b[K");
-    }
+    explicit TerminalProgress(QIODevice& errors) : line_(errors) {}
 
     void operator()(const SearchProgress& progress) {
         const double done = progress.stage == SearchProgress::Stage::Pairs ? 0 : 1;
@@ -122,28 +119,21 @@ public:
         if (percent == lastPercent_)
             return;
         lastPercent_ = percent;
-        shown_ = true;
-        const QString line = QStringLiteral("\r\x1b[KComparing: %1% (%2 of %3)")
-                                 .arg(percent)
-                                 .arg(progress.position)
-                                 .arg(progress.count);
-        errors_.write(line.toUtf8());
+        line_.show(QStringLiteral("Comparing: %1% (%2 of %3)")
+                       .arg(percent)
+                       .arg(progress.position)
+                       .arg(progress.count));
     }
 
 private:
-    QIODevice& errors_;
+    TerminalLine line_;
     int lastPercent_ = -1;
-    bool shown_ = false;
 };
 
-// The same line for the reading of contents, which follows the search.
+// The reading of contents, which follows the search, on the same line.
 class ContentTerminalProgress {
 public:
-    explicit ContentTerminalProgress(QIODevice& errors) : errors_(errors) {}
-    ~ContentTerminalProgress() {
-        if (shown_)
-            errors_.write("\r\x1b[K");
-    }
+    explicit ContentTerminalProgress(QIODevice& errors) : line_(errors) {}
 
     void operator()(const ContentProgress& progress) {
         const bool whole = progress.stage == ContentProgress::Stage::WholeFiles;
@@ -151,20 +141,16 @@ public:
             return;
         lastDone_ = progress.filesDone;
         lastWhole_ = whole;
-        shown_ = true;
-        const QString line =
-            QStringLiteral("\r\x1b[KReading contents: %1 %2 of %3")
-                .arg(whole ? QStringLiteral("whole files") : QStringLiteral("first blocks"))
-                .arg(progress.filesDone)
-                .arg(progress.fileCount);
-        errors_.write(line.toUtf8());
+        line_.show(QStringLiteral("Reading contents: %1 %2 of %3")
+                       .arg(whole ? QStringLiteral("whole files") : QStringLiteral("first blocks"))
+                       .arg(progress.filesDone)
+                       .arg(progress.fileCount));
     }
 
 private:
-    QIODevice& errors_;
+    TerminalLine line_;
     int lastDone_ = -1;
     bool lastWhole_ = false;
-    bool shown_ = false;
 };
 
 std::vector<ContentFact> compareRowContents(const std::vector<ResultRow>& rows,

@@ -13,12 +13,6 @@ namespace velmora {
 
 namespace {
 
-struct FolderIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    friend auto operator<=>(const FolderIdentity&, const FolderIdentity&) = default;
-};
-
 // Names are compared as text: paths become bytes one way only (as QFile::encodeName
 // does), so equal texts are equal bytes, and texts that differ stay apart as before.
 struct EntryKey {
@@ -51,12 +45,9 @@ bool exists(QStringView path) {
 
 // A folder text ends in its slash; an empty one stands for the working folder.
 std::optional<FolderIdentity> folderIdentity(QStringView folder) {
-    struct stat status {};
     if (namesNoFile(folder))
         return std::nullopt;
-    if (stat(folder.isEmpty() ? "." : folder.toLocal8Bit().constData(), &status) != 0)
-        return std::nullopt;
-    return FolderIdentity{status.st_dev, status.st_ino};
+    return folderIdentityAt(folder.isEmpty() ? "." : folder.toLocal8Bit().constData());
 }
 
 // Fewer folders than this are not worth a thread of their own.
@@ -103,6 +94,13 @@ foldersUnderSeveralTexts(const std::vector<std::optional<FolderIdentity>>& ident
 }
 
 } // namespace
+
+std::optional<FolderIdentity> folderIdentityAt(const char* nativeFolder) {
+    struct stat status {};
+    if (stat(nativeFolder, &status) != 0)
+        return std::nullopt;
+    return FolderIdentity::of(status);
+}
 
 std::vector<int> firstPathsOfSameEntries(const std::vector<QStringView>& paths, int threads) {
     // Many paths share a folder: each folder text is looked at once.

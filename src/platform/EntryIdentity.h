@@ -2,9 +2,28 @@
 
 #include <QStringView>
 
+#include <compare>
+#include <optional>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace velmora {
+
+// A folder as the disk knows it, whatever text leads there. Two paths name one directory
+// entry exactly when their folders have equal identities and their last names are equal:
+// the rule the search and the trash both keep.
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    static FolderIdentity of(const struct stat& status) { return {status.st_dev, status.st_ino}; }
+    friend auto operator<=>(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
+// The identity of the folder the bytes name, following symbolic links; nothing when it
+// cannot be looked at.
+std::optional<FolderIdentity> folderIdentityAt(const char* nativeFolder);
 
 // Which of the given paths (distinct texts) name one directory entry: per path, the
 // position in the list of the first path naming the same entry, or its own position when

@@ -1,5 +1,6 @@
 #include "Trash.h"
 
+#include "EntryIdentity.h"
 #include "FileSystem.h"
 
 #include <QDateTime>
@@ -238,12 +239,9 @@ std::optional<QString> KeptEntries::keeperOf(const struct stat& folder,
     const auto sameName = keptByName_.constFind(name);
     if (sameName == keptByName_.cend())
         return std::nullopt;
-    for (const QByteArray& kept : *sameName) {
-        struct stat keptFolder {};
-        if (stat(containingFolder(kept).constData(), &keptFolder) == 0 &&
-            keptFolder.st_dev == folder.st_dev && keptFolder.st_ino == folder.st_ino)
+    for (const QByteArray& kept : *sameName)
+        if (folderIdentityAt(containingFolder(kept).constData()) == FolderIdentity::of(folder))
             return QFile::decodeName(kept);
-    }
     return std::nullopt;
 }
 
