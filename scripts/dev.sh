@@ -28,7 +28,7 @@ stage_packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick openbox x11-utils
     dpkg-dev file desktop-file-utils lintian appstream devscripts
-    weston qt6-wayland
+    weston qt6-wayland qt6ct
 )
 
 usage() {
@@ -77,6 +77,8 @@ stage() {
 smoke_test() {
     stage "Smoke test on an X display"
     "$here/tests/smoke/smoke.sh" "$build/velmora/velmora" "$build/smoke"
+    stage "Caption contrast under a light and a dark palette"
+    "$here/tests/smoke/looks.sh" "$build/velmora/velmora" "$build/smoke"
     stage "Smoke test on a Wayland compositor"
     "$here/tests/smoke/wayland.sh" "$build/velmora/velmora" "$build/smoke"
 }
