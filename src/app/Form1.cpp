@@ -213,6 +213,7 @@ void Form1::Form_Load() {
         if (FileIsPresent(skin)) {
             applySkin(*this, skin);
             paintCheckBoxes(QApplication::palette().color(QPalette::Button));
+            keepCaptionsReadable(*this);
             skinned_ = true;
         }
     });

@@ -13,4 +13,9 @@ void applyPlainLook(QWidget& window);
 // when the file cannot be read.
 void applySkin(QWidget& window, const QString& skinFile);
 
+// A skin may give the controls a background without a text colour that reads on it; each
+// caption whose colours fall below a readable contrast gets black or white text instead.
+// Run once the skin and every control's own style sheet are in place.
+void keepCaptionsReadable(QWidget& window);
+
 } // namespace velmora

@@ -362,18 +362,28 @@ double captionContrast(QWidget& caption, QRect region) {
     return contrastRatio(dark, light);
 }
 
-TEST_F(Form1Test, OptionCaptionsReadWellUnderALightAndADarkPalette) {
+TEST_F(Form1Test, CaptionsReadWellUnderALightOrDarkPaletteAndASkinOfOneColour) {
     const QPalette light = QApplication::palette();
     QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
     dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
     dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
     dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
     dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    for (const QPalette& palette : {light, dark}) {
-        QApplication::setPalette(palette);
-        auto form = start();
+    QTemporaryDir skinned;
+    ASSERT_TRUE(QDir(skinned.path()).mkpath(QStringLiteral("x")));
+    QFile skin(skinned.filePath(QStringLiteral("x/o.cjs")));
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    skin.write("QWidget { background-color: #203040; }");
+    skin.close();
+    TestServices withSkin(skinned.path());
+    const std::pair<const QPalette*, TestServices*> looks[] = {
+        {&light, &services}, {&dark, &services}, {&light, &withSkin}};
+    for (const auto& [palette, with] : looks) {
+        QApplication::setPalette(*palette);
+        auto form = start(*with);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        const std::string look = palette == &dark ? "dark" : form->isSkinned() ? "skin" : "light";
         QGroupBox& frame = *form->Frame1();
         QStyleOptionGroupBox title;
         title.initFrom(&frame);
@@ -381,12 +391,16 @@ TEST_F(Form1Test, OptionCaptionsReadWellUnderALightAndADarkPalette) {
         title.subControls = QStyle::SC_GroupBoxLabel;
         const QRect titleRegion = frame.style()->subControlRect(QStyle::CC_GroupBox, &title,
                                                                 QStyle::SC_GroupBoxLabel, &frame);
-        EXPECT_GE(captionContrast(frame, titleRegion), 4.5) << "Options";
+        EXPECT_GE(captionContrast(frame, titleRegion), 4.5) << look << " Options";
         for (QCheckBox* box : {form->Check1(), form->Check2(), form->Check3()}) {
             // Past the mark, where the caption starts.
             const QRect caption = box->rect().adjusted(box->height() + 4, 0, 0, 0);
-            EXPECT_GE(captionContrast(*box, caption), 4.5) << box->objectName().toStdString();
+            EXPECT_GE(captionContrast(*box, caption), 4.5)
+                << look << " " << box->objectName().toStdString();
         }
+        QPushButton& button = *form->PushButton2();
+        EXPECT_GE(captionContrast(button, button.rect().adjusted(4, 4, -4, -4)), 4.5)
+            << look << " Start Finding";
     }
     QApplication::setPalette(light);
 }
