@@ -118,6 +118,11 @@ void Form1::createControls() {
     progressBar1_->setValue(0);
     new ReturnPressesButtons(*this);
     nameForScreenReaders();
+    // Under a skin's style sheet a control no longer inherits the window's font, and the
+    // captions would turn plain and lose their room: each control holds it as its own.
+    for (QWidget* control : findChildren<QWidget*>())
+        if (!control->testAttribute(Qt::WA_SetFont))
+            control->setFont(windowFont());
 }
 
 // A reader would call both text boxes "Options" after their frame, and read the blank runs
@@ -168,11 +173,8 @@ void Form1::placeControls() {
 
 void Form1::paintCheckBoxes(const QColor& background) {
     // The style sheet that narrows the gap paints the box's background from its own
-    // colour rather than from the palette, so the colour is given here too. Under a skin's
-    // sheet a box with a sheet of its own no longer inherits the window's font: it is
-    // given its own, or the captions would turn plain and lose their room.
+    // colour rather than from the palette, so the colour is given here too.
     for (QCheckBox* box : {check1_, check2_, check3_}) {
-        box->setFont(windowFont());
         box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; background-color: %1; }")
                                .arg(background.name()));
     }
