@@ -28,21 +28,20 @@ void applySkin(QWidget& window, const QString& skinFile) {
 
 void keepCaptionsReadable(QWidget& window) {
     for (QWidget* control : window.findChildren<QWidget*>()) {
-        if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QGroupBox*>(control) &&
-            !qobject_cast<QLabel*>(control))
-            continue;
-        // The style sheet sets the palette when it polishes the control.
+        // The style sheet sets the background when it polishes the control; the text keeps
+        // the palette's colour unless the sheet gives one.
         control->ensurePolished();
-        const QPalette& palette = control->palette();
+        QPalette palette = control->palette();
         const QColor background = palette.color(control->backgroundRole());
         const QColor text = palette.color(control->foregroundRole());
         const QColor readable = readableTextOn(background, text);
         if (readable == text)
             continue;
-        control->setStyleSheet(
-            control->styleSheet() +
-            QStringLiteral(" %1 { color: %2; }")
-                .arg(QString::fromLatin1(control->metaObject()->className()), readable.name()));
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            for (const QPalette::ColorRole role : {control->foregroundRole(), QPalette::WindowText,
+                                                   QPalette::Text, QPalette::ButtonText})
+                palette.setColor(group, role, readable);
+        control->setPalette(palette);
     }
 }
 

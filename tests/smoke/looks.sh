@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Starts Velmora on a real X display under the default light palette and under a dark
-# Fusion palette (qt6ct's "darker" scheme), keeps a screenshot of the main window for each
-# (build/smoke/look-light.png, look-dark.png), and measures the contrast of the captions
-# users read: the "Options" title, the check boxes' captions on both sides of their text
-# boxes, and a button. Fails when one falls below 4.5:1, the contrast body text needs.
+# Starts Velmora on a real X display under the default light palette, under a skin that
+# sets only a dark background colour, and under a dark Fusion palette (qt6ct's "darker"
+# scheme), keeps a screenshot of the main window for each (build/smoke/look-light.png,
+# look-skin.png, look-dark.png), and measures the contrast of the captions
+# users read: the list's header, the "Options" title, the check boxes' captions on both
+# sides of their text boxes, a button and the progress bar. Fails when one falls below 4.5:1, the contrast body text needs.
 #
 #   tests/smoke/looks.sh PROGRAM OUTPUT-FOLDER
 set -euo pipefail
@@ -59,16 +60,18 @@ print("%.2f" % ((max(lum) + 0.05) / (min(lum) + 0.05)))'
 # Regions in the main window's client area, in pixels at 96 dots per inch: the caption
 # text only, never the check marks or the text boxes, whose own edges would count.
 regions=(
+    "File(s) header:40x12+10+12"
     "Options title:44x12+10+268"
     "first caption, before its box:140x15+42+288"
     "first caption, after its box:230x15+280+288"
     "second caption, after its box:230x15+280+318"
     "third caption:330x15+42+348"
     "Start Finding:120x20+200+392"
+    "Progress Bar:90x14+222+429"
 )
 
 look() {
-    local name="$1" theme="${2:-}" window="" shot="$output/look-$1.png" failures=0 value label area
+    local name="$1" theme="${2:-}" program="${3:-$program}" window="" shot="$output/look-$1.png" failures=0 value label area
     export HOME="$home/$name" XDG_CONFIG_HOME="$home/$name/config" \
         XDG_DATA_HOME="$home/$name/data" XDG_RUNTIME_DIR="$home/$name/runtime"
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
@@ -101,6 +104,13 @@ look() {
 }
 
 look light
+
+# The skin is read from beside the program, so a copy of its folder gets one.
+skinned="$home/skinned"
+cp -r "$(dirname "$program")" "$skinned"
+mkdir -p "$skinned/x"
+echo 'QWidget { background-color: #203040; }' >"$skinned/x/o.cjs"
+look skin "" "$skinned/$(basename "$program")"
 
 plugin="$(find /usr/lib -path '*qt6/plugins/platformthemes/libqt6ct.so' 2>/dev/null | head -n 1)"
 scheme=/usr/share/qt6ct/colors/darker.conf
