@@ -27,6 +27,24 @@ QString failureLine(const RecycleOutcome& outcome) {
     return outcome.path + QStringLiteral(": ") + outcome.reason;
 }
 
+// The first few of paths collected bottom up, one a line, top down as the list shows them.
+QString listedPaths(const QStringList& bottomUp) {
+    QString text;
+    const qsizetype count = bottomUp.size();
+    const qsizetype shown = std::min(count, kListedFiles);
+    for (qsizetype index = 0; index < shown; ++index)
+        text += QLatin1Char('\n') + bottomUp.at(count - 1 - index);
+    if (count > shown)
+        text += QStringLiteral("\n... and %1 more.").arg(count - shown);
+    return text;
+}
+
+// A paragraph of its own, in the singular for one.
+QString countSentence(qsizetype count, const char* one, const char* many) {
+    return QStringLiteral("\n\n") +
+           (count == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(count));
+}
+
 } // namespace
 
 TickedRows collectTickedRows(const ResultsList& list) {
@@ -57,47 +75,27 @@ TickedRows collectTickedRows(const ResultsList& list) {
 }
 
 QString trashConfirmationText(const TickedRows& ticked) {
-    const qsizetype count = ticked.paths.size();
-    QString text = QStringLiteral("Move %1 file(s) to the trash?\n").arg(count);
-    // Collected bottom up; the user reads the list top down.
-    const qsizetype shown = std::min(count, kListedFiles);
-    for (qsizetype index = 0; index < shown; ++index)
-        text += QLatin1Char('\n') + ticked.paths.at(count - 1 - index);
-    if (count > shown)
-        text += QStringLiteral("\n... and %1 more.").arg(count - shown);
+    QString text = QStringLiteral("Move %1 file(s) to the trash?\n").arg(ticked.paths.size()) +
+                   listedPaths(ticked.paths);
     if (!ticked.contentsCompared)
         return text;
-    const auto one = [](qsizetype number) { return number == 1; };
     if (ticked.copies > 0)
-        text += one(ticked.copies)
-                    ? QStringLiteral("\n\n1 of these is an exact copy of the file it matched.")
-                    : QStringLiteral("\n\n%1 of these are exact copies of the file they matched.")
-                          .arg(ticked.copies);
-    if (const qsizetype different = ticked.notCopies.size(); different > 0) {
-        text += one(different)
-                    ? QStringLiteral("\n\n1 of these is not a copy of the file it matched:")
-                    : QStringLiteral("\n\n%1 of these are not copies of the file they matched:")
-                          .arg(different);
-        const qsizetype named = std::min(different, kListedFiles);
-        for (qsizetype index = 0; index < named; ++index)
-            text += QLatin1Char('\n') + ticked.notCopies.at(different - 1 - index);
-        if (different > named)
-            text += QStringLiteral("\n... and %1 more.").arg(different - named);
-    }
+        text += countSentence(ticked.copies, "1 of these is an exact copy of the file it matched.",
+                              "%1 of these are exact copies of the file they matched.");
+    if (!ticked.notCopies.isEmpty())
+        text += countSentence(ticked.notCopies.size(),
+                              "1 of these is not a copy of the file it matched:",
+                              "%1 of these are not copies of the file they matched:") +
+                listedPaths(ticked.notCopies);
     if (ticked.notComparable > 0)
-        text += one(ticked.notComparable)
-                    ? QStringLiteral("\n\n1 of these could not be compared with the file it "
-                                     "matched.")
-                    : QStringLiteral("\n\n%1 of these could not be compared with the file "
-                                     "they matched.")
-                          .arg(ticked.notComparable);
+        text += countSentence(ticked.notComparable,
+                              "1 of these could not be compared with the file it matched.",
+                              "%1 of these could not be compared with the file they matched.");
     if (ticked.notComparedYet > 0)
-        text += one(ticked.notComparedYet)
-                    ? QStringLiteral("\n\n1 of these is still being compared: it is not known "
-                                     "to be a copy.")
-                    : QStringLiteral("\n\n%1 of these are still being compared: they are not "
-                                     "known to be copies.")
-                          .arg(ticked.notComparedYet);
+        text +=
+            countSentence(ticked.notComparedYet,
+                          "1 of these is still being compared: it is not known to be a copy.",
+                          "%1 of these are still being compared: they are not known to be copies.");
     return text;
 }
 
