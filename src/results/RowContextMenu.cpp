@@ -22,9 +22,9 @@ bool isMenuKey(const QKeyEvent& key) {
 } // namespace
 
 RowContextMenu::RowContextMenu(QTableView& view, const ResultsList& list, Services& services)
-    : QObject(&view), view_(view), list_(list), services_(services) {
+    : QObject(&view), view_(view), viewport_(view.viewport()), list_(list), services_(services) {
     view.installEventFilter(this);
-    view.viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
 }
 
 QString RowContextMenu::noLongerThereText(const QString& path) {
@@ -47,7 +47,11 @@ QString RowContextMenu::clipboardHeldText() {
 }
 
 bool RowContextMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &view_ && watched != view_.viewport())
+    // The type first: while the view is being destroyed its events still pass here, and
+    // it may no longer be asked anything.
+    const bool menuEvent =
+        event->type() == QEvent::ContextMenu || event->type() == QEvent::KeyPress;
+    if (!menuEvent || (watched != &view_ && watched != viewport_))
         return false;
     if (event->type() == QEvent::ContextMenu) {
         const auto* request = static_cast<QContextMenuEvent*>(event);

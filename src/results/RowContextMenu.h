@@ -44,6 +44,7 @@ private:
     bool stillThere(const QString& path);
 
     QTableView& view_;
+    QObject* viewport_; // taken once: the view cannot be asked while it is destroyed
     const ResultsList& list_;
     Services& services_;
     QPointer<QMenu> menu_;
