@@ -10,7 +10,89 @@
 
 namespace velmora {
 
-LongestCommonSubsequence::LongestCommonSubsequence() : slotOfCode_(65536, 0) {}
+namespace {
+
+using Masks = LongestCommonSubsequence::Masks;
+
+// Patterns of one or two words, the row held in registers. Every eighth character the
+// length so far decides the answer where it can: it has reached `needed`, or the
+// characters still to come cannot get it there. Always inlined, so that each form counts
+// bits with the instruction its target allows.
+template <int Words>
+[[gnu::always_inline]] inline bool reachesInWords(const Masks& pattern, std::u16string_view text,
+                                                  int needed) {
+    static_assert(Words == 1 || Words == 2);
+    const int unusedHigh = Words * 64 - pattern.patternLength;
+    const std::uint64_t lowValid = Words == 1 ? ~std::uint64_t{0} >> unusedHigh : ~std::uint64_t{0};
+    const std::uint64_t highValid = Words == 2 ? ~std::uint64_t{0} >> unusedHigh : 0;
+    std::uint64_t low = ~std::uint64_t{0};
+    std::uint64_t high = ~std::uint64_t{0};
+    auto matched = [&] {
+        return std::popcount(~low & lowValid) + (Words == 2 ? std::popcount(~high & highValid) : 0);
+    };
+    const int textLength = static_cast<int>(text.size());
+    for (int at = 0; at < textLength; ++at) {
+        const std::uint64_t* match =
+            pattern.masks + size_t{pattern.slotOfCode[text[static_cast<size_t>(at)]]} * Words;
+        const std::uint64_t keptLow = low & match[0];
+        std::uint64_t sumLow = 0;
+        const bool carry = __builtin_add_overflow(low, keptLow, &sumLow);
+        if constexpr (Words == 2) {
+            const std::uint64_t keptHigh = high & match[1];
+            high = (high + keptHigh + (carry ? 1 : 0)) | (high - keptHigh);
+        }
+        low = sumLow | (low - keptLow);
+        if ((at & 7) == 7) {
+            const int found = matched();
+            if (found >= needed)
+                return true;
+            if (found + textLength - at - 1 < needed)
+                return false;
+        }
+    }
+    return matched() >= needed;
+}
+
+template <int Words> bool reachesPlain(const Masks& pattern, std::u16string_view text, int needed) {
+    return reachesInWords<Words>(pattern, text, needed);
+}
+
+#if defined(__x86_64__)
+template <int Words>
+__attribute__((target("popcnt"))) bool reachesCounted(const Masks& pattern,
+                                                      std::u16string_view text, int needed) {
+    return reachesInWords<Words>(pattern, text, needed);
+}
+#endif
+
+bool processorCounts() {
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+LongestCommonSubsequence::LongestCommonSubsequence()
+    : slotOfCode_(65536, 0), processorCounts_(processorCounts()) {}
+
+bool LongestCommonSubsequence::reaches(std::u16string_view text, int needed) const {
+    if (needed <= 0)
+        return true;
+    if (words_ > 2 || words_ == 0)
+        return lengthWith(text) >= needed;
+    const Masks pattern{slotOfCode_.data(), masks_.data(), patternLength_};
+#if defined(__x86_64__)
+    if (processorCounts_)
+        return words_ == 1 ? reachesCounted<1>(pattern, text, needed)
+                           : reachesCounted<2>(pattern, text, needed);
+#endif
+    return words_ == 1 ? reachesPlain<1>(pattern, text, needed)
+                       : reachesPlain<2>(pattern, text, needed);
+}
 
 void LongestCommonSubsequence::setPattern(std::u16string_view pattern) {
     for (const char16_t code : patternCodes_)

@@ -19,6 +19,16 @@ public:
 
     void setPattern(std::u16string_view pattern);
     int lengthWith(std::u16string_view text) const;
+    // Whether the length with `text` is at least `needed`. Stops as soon as the answer is
+    // known: the length found so far only grows, by at most one per character to come.
+    bool reaches(std::u16string_view text, int needed) const;
+
+    // What the bounds are computed from; public only for the forms of `reaches`.
+    struct Masks {
+        const std::uint16_t* slotOfCode;
+        const std::uint64_t* masks;
+        int patternLength;
+    };
 
 private:
     std::vector<std::uint16_t> slotOfCode_; // 0: the code is not in the pattern
@@ -27,6 +37,7 @@ private:
     mutable std::vector<std::uint64_t> row_;
     int words_ = 0;
     int patternLength_ = 0;
+    bool processorCounts_ = false; // the processor has its own bit count instruction
 };
 
 // Short names sixteen to a block, one 64-bit lane each, so that one pass bounds sixteen

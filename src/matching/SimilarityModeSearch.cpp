@@ -268,7 +268,7 @@ private:
             subsequence_.setPattern(table_.codesOf(name_));
             patternSet_ = true;
         }
-        return subsequence_.lengthWith(table_.codesOf(other)) >= needed;
+        return subsequence_.reaches(table_.codesOf(other), needed);
     }
 
     // The last entry of the lane block of `entry` when the block ruled all its lanes out

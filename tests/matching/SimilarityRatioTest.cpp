@@ -163,6 +163,10 @@ TEST(LongestCommonSubsequence, MatchesThePlainTableAcrossWordBoundaries) {
                 similarityCodes(randomName(random, QStringLiteral("abcd.e\u00c9\u6587x"), 150));
             const int expected = plainLongestCommonSubsequence(patternCodes, text);
             ASSERT_EQ(subsequence.lengthWith(text), expected) << patternLength;
+            // The early answers hold right at the length, either side of it.
+            for (const int needed : {expected - 1, expected, expected + 1})
+                ASSERT_EQ(subsequence.reaches(text, needed), needed <= expected)
+                    << patternLength << " needing " << needed;
             // The subsequence bounds the block count from above.
             ASSERT_GE(expected, CountMatchingCharacters(patternCodes, text));
         }
