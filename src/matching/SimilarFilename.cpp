@@ -24,8 +24,10 @@ struct Range {
 // positions, computed backwards one row at a time. Rows are visited from the last to the
 // first, so a block of equal length in an earlier row replaces the one held; within a
 // row positions rise, so only a strictly longer block replaces one of the same row.
+// A block of `enough` characters ends the search early: the count only needs to know that
+// the longest is at least that long, and the block it returns is then not the longest.
 Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
-                         std::vector<int>& runs) {
+                         std::vector<int>& runs, int enough) {
     const int width = range.secondEnd - range.secondBegin;
     runs.assign(static_cast<size_t>(width) + 1, 0);
     Block best;
@@ -44,8 +46,11 @@ Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Ran
                 bestColumn = column;
             }
         }
-        if (bestInRow > 0 && bestInRow >= best.length)
+        if (bestInRow > 0 && bestInRow >= best.length) {
             best = {i, range.secondBegin + bestColumn, bestInRow};
+            if (best.length >= enough)
+                break;
+        }
     }
     return best;
 }
@@ -57,7 +62,8 @@ Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Ran
 // range, and the state's earliest end the smallest start in the second.
 class SuffixAutomaton {
 public:
-    Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range) {
+    Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
+                             int enough) {
         build(b.substr(static_cast<size_t>(range.secondBegin),
                        static_cast<size_t>(range.secondEnd - range.secondBegin)));
         Block best;
@@ -82,6 +88,8 @@ public:
                         range.secondBegin + states_[static_cast<size_t>(state)].firstEnd - length +
                             1,
                         length};
+            if (best.length >= enough)
+                break;
         }
         return best;
     }
@@ -168,10 +176,16 @@ constexpr int countAll = -1;
 
 // Walks the blocks, adding up their lengths; with a `stopAt` other than countAll, only
 // until the total reaches it or nothing is left that could still get it there.
+// Once the blocks found reach `stopAt`, the count stops even inside a block search: the
+// longest block of a range is at least as long as any found in it so far, and blocks only
+// add to the total.
 int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
-    std::vector<int> runs;
-    SuffixAutomaton automaton;
-    std::vector<Range> pending{{0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())}};
+    // Kept from call to call: most pairs are short, and allocations cost them more than
+    // the count does.
+    thread_local std::vector<int> runs;
+    thread_local SuffixAutomaton automaton;
+    thread_local std::vector<Range> pending;
+    pending.assign(1, {0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())});
     int total = 0;
     // The most the ranges still pending could add.
     int stillPossible = static_cast<int>(std::min(a.size(), b.size()));
@@ -185,14 +199,17 @@ int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
         stillPossible -= rangeMost;
         if (rangeMost <= 0)
             continue;
+        const int enough = stopAt == countAll ? rangeMost + 1 : stopAt - total;
         const Block block =
             std::min(range.firstEnd - range.firstBegin, range.secondEnd - range.secondBegin) >=
                     shortestRangeForAutomaton
-                ? automaton.longestCommonBlock(a, b, range)
-                : longestCommonBlock(a, b, range, runs);
+                ? automaton.longestCommonBlock(a, b, range, enough)
+                : longestCommonBlock(a, b, range, runs, enough);
         if (block.length == 0)
             continue;
         total += block.length;
+        if (stopAt != countAll && total >= stopAt)
+            break;
         const Range left{range.firstBegin, block.first, range.secondBegin, block.second};
         const Range right{block.first + block.length, range.firstEnd, block.second + block.length,
                           range.secondEnd};
