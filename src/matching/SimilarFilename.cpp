@@ -3,8 +3,13 @@
 #include <QChar>
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmora {
 
@@ -23,34 +28,55 @@ struct Range {
 // Longest common block of two ranges by the run length starting at each pair of
 // positions, computed backwards one row at a time. Rows are visited from the last to the
 // first, so a block of equal length in an earlier row replaces the one held; within a
-// row positions rise, so only a strictly longer block replaces one of the same row.
+// row the first position of the row's longest run wins. The ranges are short on one side
+// (see shortestRangeForAutomaton), so runs fit in 16 bits, eight to a register.
 // A block of `enough` characters ends the search early: the count only needs to know that
 // the longest is at least that long, and the block it returns is then not the longest.
 Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
-                         std::vector<int>& runs, int enough) {
+                         std::vector<std::uint16_t>& runs, int enough) {
     const int width = range.secondEnd - range.secondBegin;
-    runs.assign(static_cast<size_t>(width) + 1, 0);
+    // Two rows side by side: the one below (the runs starting one step later) and the one
+    // being made, each with a last entry that stays 0.
+    const size_t stride = static_cast<size_t>(width) + 1;
+    runs.assign(2 * stride, 0);
+    std::uint16_t* below = runs.data();
+    std::uint16_t* row = runs.data() + stride;
+    const char16_t* codes = b.data() + range.secondBegin;
     Block best;
     for (int i = range.firstEnd - 1; i >= range.firstBegin; --i) {
         const char16_t code = a[static_cast<size_t>(i)];
+        int column = 0;
         int bestInRow = 0;
-        int bestColumn = 0;
-        for (int column = 0; column < width; ++column) {
-            // runs[column + 1] still holds the row below: the run starting one step later.
-            const int run = b[static_cast<size_t>(range.secondBegin + column)] == code
-                                ? runs[static_cast<size_t>(column) + 1] + 1
-                                : 0;
-            runs[static_cast<size_t>(column)] = run;
-            if (run > bestInRow) {
-                bestInRow = run;
-                bestColumn = column;
-            }
+#if defined(__SSE2__)
+        const __m128i wanted = _mm_set1_epi16(static_cast<short>(code));
+        const __m128i one = _mm_set1_epi16(1);
+        __m128i longest = _mm_setzero_si128();
+        for (; column + 8 <= width; column += 8) {
+            const __m128i equal = _mm_cmpeq_epi16(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + column)), wanted);
+            const __m128i longer = _mm_add_epi16(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + column + 1)), one);
+            const __m128i run = _mm_and_si128(equal, longer);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + column), run);
+            longest = _mm_max_epi16(longest, run);
+        }
+        longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 8));
+        longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 4));
+        longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 2));
+        bestInRow = _mm_extract_epi16(longest, 0);
+#endif
+        for (; column < width; ++column) {
+            const int run = codes[column] == code ? below[column + 1] + 1 : 0;
+            row[column] = static_cast<std::uint16_t>(run);
+            bestInRow = std::max(bestInRow, run);
         }
         if (bestInRow > 0 && bestInRow >= best.length) {
+            const int bestColumn = static_cast<int>(std::find(row, row + width, bestInRow) - row);
             best = {i, range.secondBegin + bestColumn, bestInRow};
             if (best.length >= enough)
                 break;
         }
+        std::swap(below, row);
     }
     return best;
 }
@@ -182,7 +208,7 @@ constexpr int countAll = -1;
 int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
     // Kept from call to call: most pairs are short, and allocations cost them more than
     // the count does.
-    thread_local std::vector<int> runs;
+    thread_local std::vector<std::uint16_t> runs;
     thread_local SuffixAutomaton automaton;
     thread_local std::vector<Range> pending;
     pending.assign(1, {0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())});
