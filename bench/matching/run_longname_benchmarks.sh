@@ -2,7 +2,8 @@
 # Times velmora-find on the generated long-name corpora (a music library and descriptive
 # document names, each sorted as a folder walk lists it and shuffled), beside an earlier
 # build of velmora-find given by path, in the same run; prints both times and the ratio,
-# and says when the two builds print different results.
+# and says when the two builds print different results. The ratio is of processor time,
+# which a busy machine disturbs less than wall time.
 #   bench/matching/run_longname_benchmarks.sh PREVIOUS_VELMORA_FIND [BUILD_DIR] [COUNT]
 # COUNT is the number of names of each corpus (default 20000).
 set -euo pipefail
@@ -40,6 +41,6 @@ for list in music-sorted music-shuffled documents-sorted documents-shuffled; do
     awk -v label="$list" -v ow="$old_wall" -v oc="$old_cpu" -v nw="$new_wall" -v nc="$new_cpu" \
         -v note="$same" 'BEGIN {
         printf "%-22s %8.2f s (%7.2f s) %8.2f s (%7.2f s) %6.1fx%s\n",
-               label, ow, oc, nw, nc, ow / (nw > 0.005 ? nw : 0.005), note
+               label, ow, oc, nw, nc, oc / (nc > 0.005 ? nc : 0.005), note
     }'
 done
