@@ -48,22 +48,32 @@ Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Ran
         int column = 0;
         int bestInRow = 0;
 #if defined(__SSE2__)
-        const __m128i wanted = _mm_set1_epi16(static_cast<short>(code));
-        const __m128i one = _mm_set1_epi16(1);
-        __m128i longest = _mm_setzero_si128();
-        for (; column + 8 <= width; column += 8) {
-            const __m128i equal = _mm_cmpeq_epi16(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + column)), wanted);
-            const __m128i longer = _mm_add_epi16(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + column + 1)), one);
-            const __m128i run = _mm_and_si128(equal, longer);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + column), run);
-            longest = _mm_max_epi16(longest, run);
+        if (width >= 8) {
+            const __m128i wanted = _mm_set1_epi16(static_cast<short>(code));
+            const __m128i one = _mm_set1_epi16(1);
+            __m128i longest = _mm_setzero_si128();
+            auto runsFrom = [&](int first) {
+                const __m128i equal = _mm_cmpeq_epi16(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + first)), wanted);
+                const __m128i longer = _mm_add_epi16(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + first + 1)), one);
+                const __m128i run = _mm_and_si128(equal, longer);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + first), run);
+                longest = _mm_max_epi16(longest, run);
+            };
+            for (; column + 8 <= width; column += 8)
+                runsFrom(column);
+            // The last columns again with some before them: a row depends only on the one
+            // below, so working out a column twice gives it the same run.
+            if (column < width) {
+                runsFrom(width - 8);
+                column = width;
+            }
+            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 8));
+            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 4));
+            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 2));
+            bestInRow = _mm_extract_epi16(longest, 0);
         }
-        longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 8));
-        longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 4));
-        longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 2));
-        bestInRow = _mm_extract_epi16(longest, 0);
 #endif
         for (; column < width; ++column) {
             const int run = codes[column] == code ? below[column + 1] + 1 : 0;
