@@ -254,7 +254,8 @@ private:
                 ((reaching >> (entry - blockBegin)) & 1) == 0)
                 continue;
             const int other = candidates.name[static_cast<size_t>(entry)];
-            if (table_.caseGroupOf[static_cast<size_t>(other)] == named.caseGroup)
+            if (table_.caseGroupOf[static_cast<size_t>(other)] == named.caseGroup ||
+                !subsequenceReaches(named.name, other, needed))
                 continue;
             if (alike(other, named.name, needed)) {
                 named.earliest = position;
@@ -317,6 +318,11 @@ private:
             const int other = table_.all.name[static_cast<size_t>(entry)];
             if (table_.caseGroupOf[static_cast<size_t>(other)] == runName.caseGroup)
                 continue;
+            // Codes that share a class let pairs through the lanes that their own codes
+            // rule out, and the pair's bound is far cheaper than the block count. It rules
+            // the pair out either way round, so the second scan need not see it.
+            if (!subsequenceReaches(run_[static_cast<size_t>(at)], other, needed))
+                continue;
             if (alike(run_[static_cast<size_t>(at)], other, needed)) {
                 runName.latest = position;
                 return;
@@ -356,7 +362,6 @@ private:
     }
 
     void startName(int name) {
-        patternSet_ = false;
         name_ = name;
         laneBlock_ = -1;
         laneTextSet_ = false;
@@ -413,9 +418,15 @@ private:
         if (length <= longestCountedName && otherLength <= longestCountedName &&
             sharedCount(ownCounts(), list.counts[static_cast<size_t>(entry)]) < needed)
             return false;
-        if (!patternSet_) {
-            subsequence_.setPattern(table_.codesOf(name_));
-            patternSet_ = true;
+        return subsequenceReaches(name_, other, needed);
+    }
+
+    // The subsequence bound on its own codes, not the lanes' classes, for one pair; the
+    // first name's pattern is kept while it asks again.
+    bool subsequenceReaches(int name, int other, int needed) {
+        if (patternOf_ != name) {
+            subsequence_.setPattern(table_.codesOf(name));
+            patternOf_ = name;
         }
         return subsequence_.reaches(table_.codesOf(other), needed);
     }
@@ -442,7 +453,7 @@ private:
 
     const NameTable& table_;
     LongestCommonSubsequence subsequence_;
-    bool patternSet_ = false;
+    int patternOf_ = -1; // the name whose pattern subsequence_ holds
     int name_ = -1;
     BucketCounts counts_{};
     int countsOf_ = -1;
