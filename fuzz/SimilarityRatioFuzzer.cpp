@@ -49,12 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A block of lanes at once against the one-pair subsequence, on the names cut to what the
     // lanes hold: equal where every code has a class of its own, never lower otherwise.
-    const std::u16string_view shortA = std::u16string_view(codesA).substr(0, 64);
-    const std::u16string_view shortB = std::u16string_view(codesB).substr(0, 64);
+    constexpr size_t longestInLanes = velmora::LongestCommonSubsequenceBlocks::longestName;
+    const std::u16string_view shortA = std::u16string_view(codesA).substr(0, longestInLanes);
+    const std::u16string_view shortB = std::u16string_view(codesB).substr(0, longestInLanes);
     if (!shortA.empty() && !shortB.empty()) {
         velmora::LongestCommonSubsequence single;
         single.setPattern(shortA);
         const int expected = single.lengthWith(shortB);
+        VELMORA_FUZZ_EXPECT(
+            single.reaches(shortB, expected) && !single.reaches(shortB, expected + 1), names);
         velmora::LongestCommonSubsequenceBlocks blocks;
         blocks.chooseClasses({shortA, shortB});
         velmora::LongestCommonSubsequenceBlocks::Text text;

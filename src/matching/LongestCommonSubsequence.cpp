@@ -10,7 +10,89 @@
 
 namespace velmora {
 
-LongestCommonSubsequence::LongestCommonSubsequence() : slotOfCode_(65536, 0) {}
+namespace {
+
+using Masks = LongestCommonSubsequence::Masks;
+
+// Patterns of one or two words, the row held in registers. Every eighth character the
+// length so far decides the answer where it can: it has reached `needed`, or the
+// characters still to come cannot get it there. Always inlined, so that each form counts
+// bits with the instruction its target allows.
+template <int Words>
+[[gnu::always_inline]] inline bool reachesInWords(const Masks& pattern, std::u16string_view text,
+                                                  int needed) {
+    static_assert(Words == 1 || Words == 2);
+    const int unusedHigh = Words * 64 - pattern.patternLength;
+    const std::uint64_t lowValid = Words == 1 ? ~std::uint64_t{0} >> unusedHigh : ~std::uint64_t{0};
+    const std::uint64_t highValid = Words == 2 ? ~std::uint64_t{0} >> unusedHigh : 0;
+    std::uint64_t low = ~std::uint64_t{0};
+    std::uint64_t high = ~std::uint64_t{0};
+    auto matched = [&] {
+        return std::popcount(~low & lowValid) + (Words == 2 ? std::popcount(~high & highValid) : 0);
+    };
+    const int textLength = static_cast<int>(text.size());
+    for (int at = 0; at < textLength; ++at) {
+        const std::uint64_t* match =
+            pattern.masks + size_t{pattern.slotOfCode[text[static_cast<size_t>(at)]]} * Words;
+        const std::uint64_t keptLow = low & match[0];
+        std::uint64_t sumLow = 0;
+        const bool carry = __builtin_add_overflow(low, keptLow, &sumLow);
+        if constexpr (Words == 2) {
+            const std::uint64_t keptHigh = high & match[1];
+            high = (high + keptHigh + (carry ? 1 : 0)) | (high - keptHigh);
+        }
+        low = sumLow | (low - keptLow);
+        if ((at & 7) == 7) {
+            const int found = matched();
+            if (found >= needed)
+                return true;
+            if (found + textLength - at - 1 < needed)
+                return false;
+        }
+    }
+    return matched() >= needed;
+}
+
+template <int Words> bool reachesPlain(const Masks& pattern, std::u16string_view text, int needed) {
+    return reachesInWords<Words>(pattern, text, needed);
+}
+
+#if defined(__x86_64__)
+template <int Words>
+__attribute__((target("popcnt"))) bool reachesCounted(const Masks& pattern,
+                                                      std::u16string_view text, int needed) {
+    return reachesInWords<Words>(pattern, text, needed);
+}
+#endif
+
+bool processorCounts() {
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+LongestCommonSubsequence::LongestCommonSubsequence()
+    : slotOfCode_(65536, 0), processorCounts_(processorCounts()) {}
+
+bool LongestCommonSubsequence::reaches(std::u16string_view text, int needed) const {
+    if (needed <= 0)
+        return true;
+    if (words_ > 2 || words_ == 0)
+        return lengthWith(text) >= needed;
+    const Masks pattern{slotOfCode_.data(), masks_.data(), patternLength_};
+#if defined(__x86_64__)
+    if (processorCounts_)
+        return words_ == 1 ? reachesCounted<1>(pattern, text, needed)
+                           : reachesCounted<2>(pattern, text, needed);
+#endif
+    return words_ == 1 ? reachesPlain<1>(pattern, text, needed)
+                       : reachesPlain<2>(pattern, text, needed);
+}
 
 void LongestCommonSubsequence::setPattern(std::u16string_view pattern) {
     for (const char16_t code : patternCodes_)
@@ -79,11 +161,12 @@ constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
 
 // One block against up to `textsAtOnce` texts of one length.
 struct LaneRun {
-    const std::uint64_t* rows; // `laneCount` masks per class
+    const std::uint64_t* rows; // `laneCount` masks per class, or two rows of them per class
     const std::uint8_t* const* texts;
     int textCount;
     int textLength;
-    std::uint64_t inPattern;
+    std::uint64_t inPattern;     // the low word's positions the names fill
+    std::uint64_t inPatternHigh; // the high word's, for names of two words
     int needed;
 };
 
@@ -126,6 +209,49 @@ Reaching lanesReachingPlain(const LaneRun& run) {
         result.reaching[text] = stopped ? 0 : lanesWithin(row, run, 0);
     }
     return result;
+}
+
+// Names of two words: the low words in `low`, the high ones in `high`. Always inlined,
+// so that the form built for a processor with its own bit count uses it.
+[[gnu::always_inline]] inline unsigned lanesWithin(const Row& low, const Row& high,
+                                                   const LaneRun& run, int remaining) {
+    unsigned reaching = 0;
+    for (int lane = 0; lane < laneCount; ++lane)
+        if (std::popcount(~low[lane] & run.inPattern) +
+                std::popcount(~high[lane] & run.inPatternHigh) + remaining >=
+            run.needed)
+            reaching |= 1u << lane;
+    return reaching;
+}
+
+[[gnu::always_inline]] inline Reaching lanesReachingTwoWords(const LaneRun& run) {
+    Reaching result;
+    for (int text = 0; text < run.textCount; ++text) {
+        Row low;
+        Row high;
+        for (int lane = 0; lane < laneCount; ++lane)
+            low[lane] = high[lane] = ~std::uint64_t{0};
+        bool stopped = false;
+        for (int at = 0; at < run.textLength && !stopped; ++at) {
+            const std::uint64_t* masks = run.rows + size_t{run.texts[text][at]} * 2 * laneCount;
+            for (int lane = 0; lane < laneCount; ++lane) {
+                const std::uint64_t keptLow = low[lane] & masks[lane];
+                const std::uint64_t keptHigh = high[lane] & masks[laneCount + lane];
+                const std::uint64_t sumLow = low[lane] + keptLow;
+                const std::uint64_t carry = sumLow < low[lane] ? 1 : 0;
+                high[lane] = (high[lane] + keptHigh + carry) | (high[lane] - keptHigh);
+                low[lane] = sumLow | (low[lane] - keptLow);
+            }
+            stopped =
+                timeToLook(run, at) && lanesWithin(low, high, run, run.textLength - at - 1) == 0;
+        }
+        result.reaching[text] = stopped ? 0 : lanesWithin(low, high, run, 0);
+    }
+    return result;
+}
+
+Reaching lanesReachingTwoWordsPlain(const LaneRun& run) {
+    return lanesReachingTwoWords(run);
 }
 
 #if defined(__x86_64__)
@@ -190,6 +316,10 @@ Reaching lanesReachingAvx2(const LaneRun& run) {
     return result;
 }
 
+__attribute__((target("avx2,popcnt"))) Reaching lanesReachingTwoWordsAvx2(const LaneRun& run) {
+    return lanesReachingTwoWords(run);
+}
+
 // Bits set in each 64-bit lane, by looking up each half-byte.
 __attribute__((target("avx512f,avx512bw"))) __m512i lanePopulations(__m512i words) {
     const __m512i halfByteCounts =
@@ -208,6 +338,69 @@ __attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i lanes, 
         _mm512_and_si512(_mm512_xor_si512(lanes, _mm512_set1_epi64(-1)), inPattern));
     return _mm512_cmpge_epi64_mask(_mm512_add_epi64(matched, _mm512_set1_epi64(remaining)),
                                    _mm512_set1_epi64(needed));
+}
+
+// The same for names of two words, their low words in `low` and their high ones in `high`.
+__attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i low, __m512i high,
+                                                                 __m512i inPattern,
+                                                                 __m512i inPatternHigh,
+                                                                 int remaining, int needed) {
+    const __m512i allSet = _mm512_set1_epi64(-1);
+    const __m512i matched = _mm512_add_epi64(
+        lanePopulations(_mm512_and_si512(_mm512_xor_si512(low, allSet), inPattern)),
+        lanePopulations(_mm512_and_si512(_mm512_xor_si512(high, allSet), inPatternHigh)));
+    return _mm512_cmpge_epi64_mask(_mm512_add_epi64(matched, _mm512_set1_epi64(remaining)),
+                                   _mm512_set1_epi64(needed));
+}
+
+// Names of two words: per text, the low words of the sixteen lanes in two registers and
+// the high words in two more. Where a low word's sum wraps, one more goes into its high
+// word.
+template <int Texts>
+__attribute__((target("avx512f,avx512bw"))) Reaching
+lanesReachingTwoWordsAvx512(const LaneRun& run) {
+    static_assert(laneCount == 16);
+    constexpr int registers = 2 * Texts;
+    const __m512i inPattern = _mm512_set1_epi64(static_cast<long long>(run.inPattern));
+    const __m512i inPatternHigh = _mm512_set1_epi64(static_cast<long long>(run.inPatternHigh));
+    const __m512i one = _mm512_set1_epi64(1);
+    __m512i low[registers];
+    __m512i high[registers];
+    for (int part = 0; part < registers; ++part)
+        low[part] = high[part] = _mm512_set1_epi64(-1);
+    for (int at = 0; at < run.textLength; ++at) {
+#pragma GCC unroll 8
+        for (int part = 0; part < registers; ++part) {
+            const std::uint64_t* masks =
+                run.rows + size_t{run.texts[part / 2][at]} * 2 * laneCount + 8 * (part % 2);
+            const __m512i matchLow = _mm512_load_si512(masks);
+            const __m512i matchHigh = _mm512_load_si512(masks + laneCount);
+            const __m512i sumLow =
+                _mm512_add_epi64(low[part], _mm512_and_si512(low[part], matchLow));
+            const __mmask8 carry = _mm512_cmplt_epu64_mask(sumLow, low[part]);
+            __m512i sumHigh = _mm512_add_epi64(high[part], _mm512_and_si512(high[part], matchHigh));
+            sumHigh = _mm512_mask_add_epi64(sumHigh, carry, sumHigh, one);
+            low[part] = _mm512_ternarylogic_epi64(sumLow, low[part], matchLow, 0xf4);
+            high[part] = _mm512_ternarylogic_epi64(sumHigh, high[part], matchHigh, 0xf4);
+        }
+        if (timeToLook(run, at)) {
+            const int remaining = run.textLength - at - 1;
+            unsigned any = 0;
+            for (int part = 0; part < registers; ++part)
+                any |= lanesWithin(low[part], high[part], inPattern, inPatternHigh, remaining,
+                                   run.needed);
+            if (any == 0)
+                return {};
+        }
+    }
+    Reaching result;
+    for (int text = 0; text < Texts; ++text)
+        result.reaching[text] =
+            lanesWithin(low[2 * text], high[2 * text], inPattern, inPatternHigh, 0, run.needed) |
+            lanesWithin(low[2 * text + 1], high[2 * text + 1], inPattern, inPatternHigh, 0,
+                        run.needed)
+                << 8;
+    return result;
 }
 
 // Sixteen lanes in two registers per text; each step is a chain of three dependent
@@ -276,6 +469,25 @@ Form widestForm() {
         if (processorRuns(form))
             return form;
     return Form::Plain;
+}
+
+Reaching lanesReachingTwoWordsIn(Form form, const LaneRun& run) {
+#if defined(__x86_64__)
+    if (form == Form::Avx512)
+        switch (run.textCount) {
+        case 1:
+            return lanesReachingTwoWordsAvx512<1>(run);
+        case 2:
+            return lanesReachingTwoWordsAvx512<2>(run);
+        case 3:
+            return lanesReachingTwoWordsAvx512<3>(run);
+        default:
+            return lanesReachingTwoWordsAvx512<4>(run);
+        }
+    if (form == Form::Avx2)
+        return lanesReachingTwoWordsAvx2(run);
+#endif
+    return lanesReachingTwoWordsPlain(run);
 }
 
 Reaching lanesReachingIn(Form form, const LaneRun& run) {
@@ -353,11 +565,13 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
         return made;
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     // Empty lanes match nothing; their lengths are never reported.
-    MaskRow* rows = new MaskRow[classes]{};
+    const size_t words = static_cast<size_t>(block.words());
+    MaskRow* rows = new MaskRow[classes * words]{};
     for (size_t lane = 0; lane < block.laneCount; ++lane) {
         const std::u16string_view name = names_[block.firstName + lane];
         for (size_t position = 0; position < name.size(); ++position)
-            rows[classOfCode_[name[position]]].lane[lane] |= std::uint64_t{1} << position;
+            rows[classOfCode_[name[position]] * words + position / 64].lane[lane] |=
+                std::uint64_t{1} << (position % 64);
     }
     const MaskRow* expected = nullptr;
     if (shared.compare_exchange_strong(expected, rows, std::memory_order_acq_rel))
@@ -391,14 +605,16 @@ LongestCommonSubsequenceBlocks::Reaching
 LongestCommonSubsequenceBlocks::runBlock(int blockNumber, const std::uint8_t* const* texts,
                                          int count, int textLength, int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
-    const LaneRun run{rowsOf(blockNumber)->lane,
-                      texts,
-                      count,
-                      textLength,
-                      block.nameLength >= 64 ? ~std::uint64_t{0}
-                                             : (std::uint64_t{1} << block.nameLength) - 1,
-                      needed};
-    Reaching result = lanesReachingIn(form_, run);
+    auto filled = [](int length) {
+        return length >= 64  ? ~std::uint64_t{0}
+               : length <= 0 ? 0
+                             : (std::uint64_t{1} << length) - 1;
+    };
+    const LaneRun run{
+        rowsOf(blockNumber)->lane,     texts, count, textLength, filled(block.nameLength),
+        filled(block.nameLength - 64), needed};
+    Reaching result =
+        block.words() == 2 ? lanesReachingTwoWordsIn(form_, run) : lanesReachingIn(form_, run);
     const unsigned laneMask = (1u << block.laneCount) - 1;
     for (unsigned& lanes : result.reaching)
         lanes &= laneMask;

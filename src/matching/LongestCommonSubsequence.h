@@ -19,6 +19,16 @@ public:
 
     void setPattern(std::u16string_view pattern);
     int lengthWith(std::u16string_view text) const;
+    // Whether the length with `text` is at least `needed`. Stops as soon as the answer is
+    // known: the length found so far only grows, by at most one per character to come.
+    bool reaches(std::u16string_view text, int needed) const;
+
+    // What the bounds are computed from; public only for the forms of `reaches`.
+    struct Masks {
+        const std::uint16_t* slotOfCode;
+        const std::uint64_t* masks;
+        int patternLength;
+    };
 
 private:
     std::vector<std::uint16_t> slotOfCode_; // 0: the code is not in the pattern
@@ -27,11 +37,14 @@ private:
     mutable std::vector<std::uint64_t> row_;
     int words_ = 0;
     int patternLength_ = 0;
+    bool processorCounts_ = false; // the processor has its own bit count instruction
 };
 
-// Short names sixteen to a block, one 64-bit lane each, so that one pass bounds sixteen
-// pairs at once: the lanes hold the block's names as bit patterns, and one other name of
-// at most 64 characters is run through all of them a character at a time. Because every
+// Short names sixteen to a block, one lane each, so that one pass bounds sixteen pairs at
+// once: the lanes hold the block's names as bit patterns, one 64-bit word per 64
+// characters, and one other name of at most 128 characters is run through all of them a
+// character at a time. In a lane of two words the carry of the low word's sum goes on
+// into the high word, as the plain form's does from word to word. Because every
 // lane reads the masks of the same character, a step is one load of a row of masks, with
 // no per-lane look-up. Several texts of one length can go through a block together: each
 // step is a short chain of dependent operations, and chains side by side keep the
@@ -43,7 +56,7 @@ private:
 class LongestCommonSubsequenceBlocks {
 public:
     static constexpr int lanes = 16;
-    static constexpr int longestName = 64;
+    static constexpr int longestName = 128;
     static constexpr int classes = 32;
 
     LongestCommonSubsequenceBlocks();
@@ -97,10 +110,12 @@ private:
     struct alignas(64) MaskRow {
         std::uint64_t lane[lanes];
     };
+    // Names longer than one word hold two rows per class, the low words' first.
     struct Block {
         std::uint32_t firstName = 0; // in names_
         std::uint8_t nameLength = 0;
         std::uint8_t laneCount = 0;
+        int words() const { return nameLength > 64 ? 2 : 1; }
     };
     const MaskRow* rowsOf(int block) const;
     Reaching runBlock(int block, const std::uint8_t* const* texts, int count, int textLength,

@@ -3,8 +3,13 @@
 #include <QChar>
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmora {
 
@@ -23,29 +28,65 @@ struct Range {
 // Longest common block of two ranges by the run length starting at each pair of
 // positions, computed backwards one row at a time. Rows are visited from the last to the
 // first, so a block of equal length in an earlier row replaces the one held; within a
-// row positions rise, so only a strictly longer block replaces one of the same row.
+// row the first position of the row's longest run wins. The ranges are short on one side
+// (see shortestRangeForAutomaton), so runs fit in 16 bits, eight to a register.
+// A block of `enough` characters ends the search early: the count only needs to know that
+// the longest is at least that long, and the block it returns is then not the longest.
 Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
-                         std::vector<int>& runs) {
+                         std::vector<std::uint16_t>& runs, int enough) {
     const int width = range.secondEnd - range.secondBegin;
-    runs.assign(static_cast<size_t>(width) + 1, 0);
+    // Two rows side by side: the one below (the runs starting one step later) and the one
+    // being made, each with a last entry that stays 0.
+    const size_t stride = static_cast<size_t>(width) + 1;
+    runs.assign(2 * stride, 0);
+    std::uint16_t* below = runs.data();
+    std::uint16_t* row = runs.data() + stride;
+    const char16_t* codes = b.data() + range.secondBegin;
     Block best;
     for (int i = range.firstEnd - 1; i >= range.firstBegin; --i) {
         const char16_t code = a[static_cast<size_t>(i)];
+        int column = 0;
         int bestInRow = 0;
-        int bestColumn = 0;
-        for (int column = 0; column < width; ++column) {
-            // runs[column + 1] still holds the row below: the run starting one step later.
-            const int run = b[static_cast<size_t>(range.secondBegin + column)] == code
-                                ? runs[static_cast<size_t>(column) + 1] + 1
-                                : 0;
-            runs[static_cast<size_t>(column)] = run;
-            if (run > bestInRow) {
-                bestInRow = run;
-                bestColumn = column;
+#if defined(__SSE2__)
+        if (width >= 8) {
+            const __m128i wanted = _mm_set1_epi16(static_cast<short>(code));
+            const __m128i one = _mm_set1_epi16(1);
+            __m128i longest = _mm_setzero_si128();
+            auto runsFrom = [&](int first) {
+                const __m128i equal = _mm_cmpeq_epi16(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + first)), wanted);
+                const __m128i longer = _mm_add_epi16(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + first + 1)), one);
+                const __m128i run = _mm_and_si128(equal, longer);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + first), run);
+                longest = _mm_max_epi16(longest, run);
+            };
+            for (; column + 8 <= width; column += 8)
+                runsFrom(column);
+            // The last columns again with some before them: a row depends only on the one
+            // below, so working out a column twice gives it the same run.
+            if (column < width) {
+                runsFrom(width - 8);
+                column = width;
             }
+            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 8));
+            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 4));
+            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 2));
+            bestInRow = _mm_extract_epi16(longest, 0);
         }
-        if (bestInRow > 0 && bestInRow >= best.length)
+#endif
+        for (; column < width; ++column) {
+            const int run = codes[column] == code ? below[column + 1] + 1 : 0;
+            row[column] = static_cast<std::uint16_t>(run);
+            bestInRow = std::max(bestInRow, run);
+        }
+        if (bestInRow > 0 && bestInRow >= best.length) {
+            const int bestColumn = static_cast<int>(std::find(row, row + width, bestInRow) - row);
             best = {i, range.secondBegin + bestColumn, bestInRow};
+            if (best.length >= enough)
+                break;
+        }
+        std::swap(below, row);
     }
     return best;
 }
@@ -57,7 +98,8 @@ Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Ran
 // range, and the state's earliest end the smallest start in the second.
 class SuffixAutomaton {
 public:
-    Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range) {
+    Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
+                             int enough) {
         build(b.substr(static_cast<size_t>(range.secondBegin),
                        static_cast<size_t>(range.secondEnd - range.secondBegin)));
         Block best;
@@ -82,6 +124,8 @@ public:
                         range.secondBegin + states_[static_cast<size_t>(state)].firstEnd - length +
                             1,
                         length};
+            if (best.length >= enough)
+                break;
         }
         return best;
     }
@@ -168,10 +212,16 @@ constexpr int countAll = -1;
 
 // Walks the blocks, adding up their lengths; with a `stopAt` other than countAll, only
 // until the total reaches it or nothing is left that could still get it there.
+// Once the blocks found reach `stopAt`, the count stops even inside a block search: the
+// longest block of a range is at least as long as any found in it so far, and blocks only
+// add to the total.
 int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
-    std::vector<int> runs;
-    SuffixAutomaton automaton;
-    std::vector<Range> pending{{0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())}};
+    // Kept from call to call: most pairs are short, and allocations cost them more than
+    // the count does.
+    thread_local std::vector<std::uint16_t> runs;
+    thread_local SuffixAutomaton automaton;
+    thread_local std::vector<Range> pending;
+    pending.assign(1, {0, static_cast<int>(a.size()), 0, static_cast<int>(b.size())});
     int total = 0;
     // The most the ranges still pending could add.
     int stillPossible = static_cast<int>(std::min(a.size(), b.size()));
@@ -185,14 +235,17 @@ int countBlocks(std::u16string_view a, std::u16string_view b, int stopAt) {
         stillPossible -= rangeMost;
         if (rangeMost <= 0)
             continue;
+        const int enough = stopAt == countAll ? rangeMost + 1 : stopAt - total;
         const Block block =
             std::min(range.firstEnd - range.firstBegin, range.secondEnd - range.secondBegin) >=
                     shortestRangeForAutomaton
-                ? automaton.longestCommonBlock(a, b, range)
-                : longestCommonBlock(a, b, range, runs);
+                ? automaton.longestCommonBlock(a, b, range, enough)
+                : longestCommonBlock(a, b, range, runs, enough);
         if (block.length == 0)
             continue;
         total += block.length;
+        if (stopAt != countAll && total >= stopAt)
+            break;
         const Range left{range.firstBegin, block.first, range.secondBegin, block.second};
         const Range right{block.first + block.length, range.firstEnd, block.second + block.length,
                           range.secondEnd};

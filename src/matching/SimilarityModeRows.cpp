@@ -66,7 +66,7 @@ bool alikeToAnotherName(const NameTable& table, const std::vector<int>& namesOfC
                 patternSet = true;
             }
             const std::u16string_view otherCodes = table.codesOf(other);
-            if (subsequence.lengthWith(otherCodes) < needed)
+            if (!subsequence.reaches(otherCodes, needed))
                 continue;
             if ((thisFirst && matchingCharactersReach(codes, otherCodes, needed)) ||
                 (otherFirst && matchingCharactersReach(otherCodes, codes, needed)))

@@ -85,36 +85,186 @@ public:
             if (position > earliest && alike(other, name, needed))
                 earliest = position;
         }
-        for (const int otherLength : lengthsInReach_) {
-            const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
-            const auto begin = candidates.lastPosition.begin() +
-                               candidates.offsets[static_cast<size_t>(otherLength)];
-            const auto end = candidates.lastPosition.begin() +
-                             candidates.offsets[static_cast<size_t>(otherLength) + 1];
-            // The list runs from the latest last position down; skip those not above ours.
-            const auto first = std::partition_point(
-                begin, end, [&](int position) { return position >= lastPosition; });
-            for (auto at = first; at != end; ++at) {
-                if (*at <= earliest)
-                    break;
-                const int entry = static_cast<int>(at - candidates.lastPosition.begin());
-                if (settledBefore[static_cast<size_t>(entry)] < lastPosition)
-                    continue;
-                const int other = candidates.name[static_cast<size_t>(entry)];
-                if (!couldBeAlike(candidates, entry, other, caseGroup, needed)) {
-                    at += lastRuledOutWith(entry) - entry;
-                    continue;
-                }
-                if (alike(other, name, needed)) {
-                    earliest = *at;
-                    break;
-                }
+        for (const int otherLength : lengthsInReach_)
+            earliest = scanEarlierOfLength(name, caseGroup, lastPosition, earliest, otherLength,
+                                           candidates, settledBefore);
+        return earliest;
+    }
+
+    // scanEarlier for a run of names of one length, each with what its first scan left:
+    // the names go through each block of candidates together, as in scanLater. Puts each
+    // name's result in `earliest`.
+    void scanEarlierRun(const int* names, int count,
+                        const std::vector<const std::vector<int>*>& notAlikeLater,
+                        const NameList& candidates, const std::vector<int>& settledBefore,
+                        int* earliest) {
+        const int length = table_.lengthOf[static_cast<size_t>(names[0])];
+        if (length > LongestCommonSubsequenceBlocks::longestName) {
+            for (int at = 0; at < count; ++at)
+                earliest[at] = scanEarlier(names[at], *notAlikeLater[static_cast<size_t>(at)],
+                                           candidates, settledBefore);
+            return;
+        }
+        collectLengthsInReach(length);
+        earlierNames_.resize(static_cast<size_t>(count));
+        for (int at = 0; at < count; ++at) {
+            EarlierName& named = earlierNames_[static_cast<size_t>(at)];
+            named.name = names[at];
+            named.caseGroup = table_.caseGroupOf[static_cast<size_t>(named.name)];
+            named.lastPosition = table_.positionsOfName.last(named.name);
+            named.earliest =
+                table_.positionsOfCaseGroup.before(named.caseGroup, named.lastPosition);
+            for (const int other : *notAlikeLater[static_cast<size_t>(at)]) {
+                const int position = table_.positionsOfName.before(other, named.lastPosition);
+                const int needed = table_.neededMatches[static_cast<size_t>(
+                    length + table_.lengthOf[static_cast<size_t>(other)])];
+                if (position > named.earliest && alike(other, named.name, needed))
+                    named.earliest = position;
             }
+            candidates.blocks.setText(named.text, table_.codesOf(named.name));
+        }
+        for (const int otherLength : lengthsInReach_) {
+            if (otherLength <= LongestCommonSubsequenceBlocks::longestName) {
+                scanEarlierBlocks(otherLength, candidates, settledBefore);
+                continue;
+            }
+            for (EarlierName& named : earlierNames_) {
+                startName(named.name);
+                named.earliest =
+                    scanEarlierOfLength(named.name, named.caseGroup, named.lastPosition,
+                                        named.earliest, otherLength, candidates, settledBefore);
+            }
+        }
+        for (int at = 0; at < count; ++at)
+            earliest[at] = earlierNames_[static_cast<size_t>(at)].earliest;
+    }
+
+private:
+    struct EarlierName {
+        int name = 0;
+        int caseGroup = 0;
+        int lastPosition = 0;
+        int earliest = -1;
+        int first = 0;     // the first entry of the length's list before the name's last position
+        bool done = false; // with the length scanned now
+        LongestCommonSubsequenceBlocks::Text text;
+    };
+
+    // One length of scanEarlier for one name, after startName.
+    int scanEarlierOfLength(int name, int caseGroup, int lastPosition, int earliest,
+                            int otherLength, const NameList& candidates,
+                            const std::vector<int>& settledBefore) {
+        const int length = table_.lengthOf[static_cast<size_t>(name)];
+        const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
+        const auto begin =
+            candidates.lastPosition.begin() + candidates.offsets[static_cast<size_t>(otherLength)];
+        const auto end = candidates.lastPosition.begin() +
+                         candidates.offsets[static_cast<size_t>(otherLength) + 1];
+        // The list runs from the latest last position down; skip those not above ours.
+        const auto first = std::partition_point(
+            begin, end, [&](int position) { return position >= lastPosition; });
+        for (auto at = first; at != end; ++at) {
+            if (*at <= earliest)
+                break;
+            const int entry = static_cast<int>(at - candidates.lastPosition.begin());
+            if (settledBefore[static_cast<size_t>(entry)] < lastPosition)
+                continue;
+            const int other = candidates.name[static_cast<size_t>(entry)];
+            if (!couldBeAlike(candidates, entry, other, caseGroup, needed)) {
+                at += lastRuledOutWith(entry) - entry;
+                continue;
+            }
+            if (alike(other, name, needed))
+                return *at;
         }
         return earliest;
     }
 
-private:
+    // The run of scanEarlierRun against the candidates' blocks of one length. A name takes
+    // part in a block while the block holds entries of its window (before its last
+    // position, after the greatest alike one found) not yet settled.
+    void scanEarlierBlocks(int otherLength, const NameList& candidates,
+                           const std::vector<int>& settledBefore) {
+        constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+        constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
+        const int length = table_.lengthOf[static_cast<size_t>(earlierNames_[0].name)];
+        const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
+        const int begin = candidates.offsets[static_cast<size_t>(otherLength)];
+        const int end = candidates.offsets[static_cast<size_t>(otherLength) + 1];
+        const auto positions = candidates.lastPosition.begin();
+        for (EarlierName& named : earlierNames_) {
+            named.first = static_cast<int>(
+                std::partition_point(positions + begin, positions + end,
+                                     [&](int position) { return position >= named.lastPosition; }) -
+                positions);
+            named.done = false;
+        }
+        int block = candidates.firstBlockOfLength[static_cast<size_t>(otherLength)];
+        for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
+            const int blockEnd = std::min(blockBegin + lanes, end);
+            scanning_.clear();
+            bool anyLeft = false;
+            for (size_t at = 0; at < earlierNames_.size(); ++at) {
+                EarlierName& named = earlierNames_[at];
+                if (named.done)
+                    continue;
+                anyLeft = true;
+                const int from = std::max(blockBegin, named.first);
+                for (int entry = from; entry < blockEnd; ++entry) {
+                    if (positions[entry] <= named.earliest) {
+                        named.done = entry == from;
+                        break;
+                    }
+                    if (settledBefore[static_cast<size_t>(entry)] >= named.lastPosition) {
+                        scanning_.push_back(static_cast<int>(at));
+                        break;
+                    }
+                }
+            }
+            if (!anyLeft)
+                return;
+            for (size_t next = 0; next < scanning_.size(); next += atOnce) {
+                const int count =
+                    static_cast<int>(std::min(scanning_.size() - next, size_t{atOnce}));
+                const LongestCommonSubsequenceBlocks::Text* texts[atOnce];
+                for (int text = 0; text < count; ++text)
+                    texts[text] = &earlierNames_[static_cast<size_t>(scanning_[next + text])].text;
+                unsigned reaching[atOnce];
+                candidates.blocks.lanesReaching(block, texts, count, needed, reaching);
+                for (int text = 0; text < count; ++text)
+                    takeEarlierLanes(earlierNames_[static_cast<size_t>(scanning_[next + text])],
+                                     candidates, settledBefore, blockBegin, blockEnd,
+                                     reaching[text], needed);
+            }
+        }
+    }
+
+    // The entries of a block in a name's window, in list order, as scanEarlierOfLength
+    // takes them.
+    void takeEarlierLanes(EarlierName& named, const NameList& candidates,
+                          const std::vector<int>& settledBefore, int blockBegin, int blockEnd,
+                          unsigned reaching, int needed) {
+        for (int entry = std::max(blockBegin, named.first); entry < blockEnd; ++entry) {
+            const int position = candidates.lastPosition[static_cast<size_t>(entry)];
+            if (position <= named.earliest) {
+                named.done = true;
+                return;
+            }
+            if (settledBefore[static_cast<size_t>(entry)] < named.lastPosition ||
+                ((reaching >> (entry - blockBegin)) & 1) == 0)
+                continue;
+            const int other = candidates.name[static_cast<size_t>(entry)];
+            if (table_.caseGroupOf[static_cast<size_t>(other)] == named.caseGroup ||
+                !subsequenceReaches(named.name, other, needed))
+                continue;
+            if (alike(other, named.name, needed)) {
+                named.earliest = position;
+                named.done = true;
+                return;
+            }
+        }
+    }
+
     struct RunName {
         int caseGroup = 0;
         int latest = 0;
@@ -168,6 +318,11 @@ private:
             const int other = table_.all.name[static_cast<size_t>(entry)];
             if (table_.caseGroupOf[static_cast<size_t>(other)] == runName.caseGroup)
                 continue;
+            // Codes that share a class let pairs through the lanes that their own codes
+            // rule out, and the pair's bound is far cheaper than the block count. It rules
+            // the pair out either way round, so the second scan need not see it.
+            if (!subsequenceReaches(run_[static_cast<size_t>(at)], other, needed))
+                continue;
             if (alike(run_[static_cast<size_t>(at)], other, needed)) {
                 runName.latest = position;
                 return;
@@ -207,7 +362,6 @@ private:
     }
 
     void startName(int name) {
-        patternSet_ = false;
         name_ = name;
         laneBlock_ = -1;
         laneTextSet_ = false;
@@ -264,11 +418,17 @@ private:
         if (length <= longestCountedName && otherLength <= longestCountedName &&
             sharedCount(ownCounts(), list.counts[static_cast<size_t>(entry)]) < needed)
             return false;
-        if (!patternSet_) {
-            subsequence_.setPattern(table_.codesOf(name_));
-            patternSet_ = true;
+        return subsequenceReaches(name_, other, needed);
+    }
+
+    // The subsequence bound on its own codes, not the lanes' classes, for one pair; the
+    // first name's pattern is kept while it asks again.
+    bool subsequenceReaches(int name, int other, int needed) {
+        if (patternOf_ != name) {
+            subsequence_.setPattern(table_.codesOf(name));
+            patternOf_ = name;
         }
-        return subsequence_.lengthWith(table_.codesOf(other)) >= needed;
+        return subsequence_.reaches(table_.codesOf(other), needed);
     }
 
     // The last entry of the lane block of `entry` when the block ruled all its lanes out
@@ -293,7 +453,7 @@ private:
 
     const NameTable& table_;
     LongestCommonSubsequence subsequence_;
-    bool patternSet_ = false;
+    int patternOf_ = -1; // the name whose pattern subsequence_ holds
     int name_ = -1;
     BucketCounts counts_{};
     int countsOf_ = -1;
@@ -308,6 +468,7 @@ private:
     std::vector<int> run_;
     std::vector<RunName> runNames_ = std::vector<RunName>(namesPerRun);
     std::vector<int> scanning_;
+    std::vector<EarlierName> earlierNames_;
 };
 
 } // namespace
@@ -410,18 +571,30 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
     for (const int name : earlierNames.name)
         settledBefore.push_back(latestAlikeLater[static_cast<size_t>(name)]);
     finished = runScan(1, [&](NameScanner& scanner, const int* names, int runLength) {
+        // Names whose first scan left too much to keep scan again one at a time; the
+        // others go through the blocks together.
+        std::vector<int> together;
+        std::vector<const std::vector<int>*> kept;
         for (int at = 0; at < runLength; ++at) {
             const int name = names[at];
             if (!needsEarlier(name))
                 continue;
-            if (scanAgain[static_cast<size_t>(name)] != 0)
+            if (scanAgain[static_cast<size_t>(name)] != 0) {
                 scanner.scanLater(&name, 1);
-            const std::vector<int>& kept = scanAgain[static_cast<size_t>(name)] != 0
-                                               ? scanner.notAlikeLater(0)
-                                               : notAlikeLater[static_cast<size_t>(name)];
-            latestEarlierAlike[static_cast<size_t>(name)] =
-                scanner.scanEarlier(name, kept, earlierNames, settledBefore);
+                latestEarlierAlike[static_cast<size_t>(name)] = scanner.scanEarlier(
+                    name, scanner.notAlikeLater(0), earlierNames, settledBefore);
+                continue;
+            }
+            together.push_back(name);
+            kept.push_back(&notAlikeLater[static_cast<size_t>(name)]);
         }
+        if (together.empty())
+            return;
+        std::vector<int> earliest(together.size());
+        scanner.scanEarlierRun(together.data(), static_cast<int>(together.size()), kept,
+                               earlierNames, settledBefore, earliest.data());
+        for (size_t at = 0; at < together.size(); ++at)
+            latestEarlierAlike[static_cast<size_t>(together[at])] = earliest[at];
     });
     if (!finished || reporter.stopRequested())
         return {};

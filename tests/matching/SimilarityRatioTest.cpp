@@ -163,6 +163,10 @@ TEST(LongestCommonSubsequence, MatchesThePlainTableAcrossWordBoundaries) {
                 similarityCodes(randomName(random, QStringLiteral("abcd.e\u00c9\u6587x"), 150));
             const int expected = plainLongestCommonSubsequence(patternCodes, text);
             ASSERT_EQ(subsequence.lengthWith(text), expected) << patternLength;
+            // The early answers hold right at the length, either side of it.
+            for (const int needed : {expected - 1, expected, expected + 1})
+                ASSERT_EQ(subsequence.reaches(text, needed), needed <= expected)
+                    << patternLength << " needing " << needed;
             // The subsequence bounds the block count from above.
             ASSERT_GE(expected, CountMatchingCharacters(patternCodes, text));
         }
@@ -194,7 +198,8 @@ TEST(SimilarityRatio, AgreesWithTheLiteralVersionOnLongNames) {
     }
 }
 
-// A block of names at once against one text, at the lengths where the lanes' words fill up.
+// A block of names at once against one text, at the lengths where the lanes' words fill up
+// and where a second word takes the carry of the first.
 // Codes that share the class left over may only raise a length, never lower it.
 TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     QRandomGenerator random(17);
@@ -204,7 +209,7 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     LongestCommonSubsequenceBlocks blocks;
     blocks.chooseClasses({ownClasses});
     LongestCommonSubsequenceBlocks::Text text;
-    const int lengths[] = {1, 7, 40, 63, 64};
+    const int lengths[] = {1, 7, 40, 63, 64, 65, 100, 127, 128};
     using Form = LongestCommonSubsequenceBlocks::Form;
     for (const Form form : {Form::Plain, Form::Avx2, Form::Avx512}) {
         if (!blocks.useForm(form))
