@@ -77,7 +77,7 @@ stage() {
 smoke_test() {
     stage "Smoke test on an X display"
     "$here/tests/smoke/smoke.sh" "$build/velmora/velmora" "$build/smoke"
-    stage "Caption contrast under a light and a dark palette"
+    stage "Caption contrast under a light palette, a one-colour skin and a dark palette"
     "$here/tests/smoke/looks.sh" "$build/velmora/velmora" "$build/smoke"
     stage "Smoke test on a Wayland compositor"
     "$here/tests/smoke/wayland.sh" "$build/velmora/velmora" "$build/smoke"
