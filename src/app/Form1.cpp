@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "ApplicationTitle.h"
+#include "CaptionFit.h"
 #include "CheckValue.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
@@ -8,6 +9,7 @@
 #include "Skin.h"
 #include "Twips.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,10 +29,11 @@ namespace {
 
 // The blank runs leave room for the text box that sits over them, so each row reads as
 // one sentence with the characters in the box.
-const QString check1Caption = QStringLiteral("Consider everything before:") + QString(24, u' ') +
-                              QStringLiteral("character/s when finding partial duplicates");
-const QString check2Caption = QStringLiteral("Consider everything after:") + QString(27, u' ') +
-                              QStringLiteral("character/s when finding partial duplicates");
+const QString check1Before = QStringLiteral("Consider everything before:");
+const QString check2Before = QStringLiteral("Consider everything after:");
+const QString checkAfter = QStringLiteral("character/s when finding partial duplicates");
+const QString check1Caption = check1Before + QString(24, u' ') + checkAfter;
+const QString check2Caption = check2Before + QString(27, u' ') + checkAfter;
 
 QFont windowFont() {
     QFont font(QStringLiteral("Arial"));
@@ -169,6 +172,11 @@ void Form1::placeControls() {
     text2_->raise();
     pushButton2_->setGeometry(twips(120, 5820, 7800, 405));
     progressBar1_->setGeometry(twips(120, 6340, 7800, 405));
+    fitCaptionAroundTextBox(*check1_, *text1_, check1Before, checkAfter);
+    fitCaptionAroundTextBox(*check2_, *text2_, check2Before, checkAfter);
+    for (QAbstractButton* control : findChildren<QAbstractButton*>())
+        if (control != check1_ && control != check2_)
+            shrinkCaptionToFit(*control);
 }
 
 void Form1::paintCheckBoxes(const QColor& background) {

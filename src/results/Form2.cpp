@@ -1,6 +1,7 @@
 #include "Form2.h"
 
 #include "ApplyButtonFaceColors.h"
+#include "CaptionFit.h"
 #include "CopyResults.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
@@ -81,6 +82,7 @@ QPushButton* Form2::createButton(const char* name, const QString& caption, int l
     button->setObjectName(QString::fromLatin1(name));
     button->setFont(arialBold(11.25));
     place(*button, left, top, buttonWidth, buttonHeight);
+    shrinkCaptionToFit(*button);
     hoverRules_.watch(button, HoverPointerRules::Role::Button);
     return button;
 }
