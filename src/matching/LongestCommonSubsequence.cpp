@@ -463,8 +463,6 @@ bool processorRuns(Form form) {
 }
 
 Form widestForm() {
-    if (const char* forced = getenv("LANEFORM"))
-        return static_cast<Form>(atoi(forced));
     for (const Form form : {Form::Avx512, Form::Avx2})
         if (processorRuns(form))
             return form;
