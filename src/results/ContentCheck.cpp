@@ -24,7 +24,7 @@ ContentCheck::~ContentCheck() {
 }
 
 void ContentCheck::startIfNeeded() {
-    if (running_ || doneForRows_)
+    if (isRunning() || doneForRows_)
         return;
     std::vector<ResultRow> rows;
     rows.reserve(list_.rows().size());
@@ -33,7 +33,6 @@ void ContentCheck::startIfNeeded() {
             if (row.checked == ticked)
                 rows.push_back(row);
     list_.startContentFacts();
-    running_ = true;
     const quint64 run = ++run_;
     reader_.ended = std::make_shared<std::atomic<bool>>(false);
     reader_.thread = std::jthread([this, run, rows = std::move(rows),
@@ -69,7 +68,6 @@ void ContentCheck::stop() {
     stopping_.push_back(std::move(reader_));
     reader_ = {};
     ++run_; // what the stopped check still sends is dropped
-    running_ = false;
 }
 
 void ContentCheck::deliver(quint64 run, const std::vector<RowContentFact>& facts, bool last) {
@@ -78,7 +76,6 @@ void ContentCheck::deliver(quint64 run, const std::vector<RowContentFact>& facts
     list_.addContentFacts(facts);
     if (!last)
         return;
-    running_ = false;
     doneForRows_ = true;
     reader_ = {}; // it has sent its last facts and is ending
     emit finished();

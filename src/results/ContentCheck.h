@@ -25,7 +25,7 @@ public:
     // Starts a check of the list's rows unless one is running or has finished for them.
     void startIfNeeded();
     void stop();
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return reader_.thread.joinable(); }
 
 signals:
     void finished();
@@ -44,7 +44,6 @@ private:
     // or when the window goes, so the window never waits on a slow disk.
     std::vector<Reader> stopping_;
     quint64 run_ = 0;
-    bool running_ = false;
     bool doneForRows_ = false;
 };
 
