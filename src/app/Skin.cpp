@@ -32,8 +32,11 @@ void keepCaptionsReadable(QWidget& window) {
         // the palette's colour unless the sheet gives one.
         control->ensurePolished();
         QPalette palette = control->palette();
-        const QColor background = palette.color(control->backgroundRole());
-        const QColor text = palette.color(control->foregroundRole());
+        // The active colours, whatever state the control is in now: a text box disabled
+        // at start-up would otherwise be judged by its greyed text and get a colour that
+        // only shows, and may not read, once it is enabled.
+        const QColor background = palette.color(QPalette::Active, control->backgroundRole());
+        const QColor text = palette.color(QPalette::Active, control->foregroundRole());
         const QColor readable = readableTextOn(background, text);
         if (readable == text)
             continue;
