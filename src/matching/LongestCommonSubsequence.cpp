@@ -14,6 +14,23 @@ namespace {
 
 using Masks = LongestCommonSubsequence::Masks;
 
+// The positions below `count` of the word that holds positions `first` to `first + 63`.
+constexpr std::uint64_t positionsBelow(int count, int first = 0) {
+    const int inWord = count - first;
+    return inWord >= 64 ? ~std::uint64_t{0} : inWord <= 0 ? 0 : (std::uint64_t{1} << inWord) - 1;
+}
+
+// How far a length can still grow is bounded by more than the characters to come. A
+// common subsequence pairs the text read so far with some first part of the pattern and
+// the `remaining` characters to come with the rest, which gives at most the length with
+// that first part (the zeros of the row below where it ends) plus the smaller of
+// `remaining` and the pattern positions after it. That is greatest where the part to
+// come could take exactly the last `remaining` positions: so the zeros below
+// `patternLength - remaining`, plus `remaining`, bound the final length.
+constexpr int positionsStillCounted(int patternLength, int remaining) {
+    return patternLength - remaining;
+}
+
 // Patterns of one or two words, the row held in registers. Every eighth character the
 // length so far decides the answer where it can: it has reached `needed`, or the
 // characters still to come cannot get it there. Always inlined, so that each form counts
@@ -27,9 +44,11 @@ template <int Words>
     const std::uint64_t highValid = Words == 2 ? ~std::uint64_t{0} >> unusedHigh : 0;
     std::uint64_t low = ~std::uint64_t{0};
     std::uint64_t high = ~std::uint64_t{0};
-    auto matched = [&] {
-        return std::popcount(~low & lowValid) + (Words == 2 ? std::popcount(~high & highValid) : 0);
+    auto matchedBelow = [&](int limit) {
+        return std::popcount(~low & lowValid & positionsBelow(limit)) +
+               (Words == 2 ? std::popcount(~high & highValid & positionsBelow(limit, 64)) : 0);
     };
+    auto matched = [&] { return matchedBelow(Words * 64); };
     const int textLength = static_cast<int>(text.size());
     for (int at = 0; at < textLength; ++at) {
         const std::uint64_t* match =
@@ -43,10 +62,11 @@ template <int Words>
         }
         low = sumLow | (low - keptLow);
         if ((at & 7) == 7) {
-            const int found = matched();
-            if (found >= needed)
+            if (matched() >= needed)
                 return true;
-            if (found + textLength - at - 1 < needed)
+            const int remaining = textLength - at - 1;
+            if (matchedBelow(positionsStillCounted(pattern.patternLength, remaining)) + remaining <
+                needed)
                 return false;
         }
     }
@@ -165,9 +185,17 @@ struct LaneRun {
     const std::uint8_t* const* texts;
     int textCount;
     int textLength;
-    std::uint64_t inPattern;     // the low word's positions the names fill
-    std::uint64_t inPatternHigh; // the high word's, for names of two words
+    int nameLength; // of the block's names
     int needed;
+
+    // The positions of the low and the high word whose matches can still count towards a
+    // final length with `remaining` characters to come; all the names fill with none.
+    std::uint64_t countedLow(int remaining) const {
+        return positionsBelow(positionsStillCounted(nameLength, remaining));
+    }
+    std::uint64_t countedHigh(int remaining) const {
+        return positionsBelow(positionsStillCounted(nameLength, remaining), 64);
+    }
 };
 
 using Reaching = LongestCommonSubsequenceBlocks::Reaching;
@@ -177,9 +205,10 @@ using Row = std::uint64_t[laneCount];
 // Always inlined, so that the vector forms count bits with their own instructions.
 [[gnu::always_inline]] inline unsigned lanesWithin(const Row& row, const LaneRun& run,
                                                    int remaining) {
+    const std::uint64_t counted = run.countedLow(remaining);
     unsigned reaching = 0;
     for (int lane = 0; lane < laneCount; ++lane)
-        if (std::popcount(~row[lane] & run.inPattern) + remaining >= run.needed)
+        if (std::popcount(~row[lane] & counted) + remaining >= run.needed)
             reaching |= 1u << lane;
     return reaching;
 }
@@ -215,10 +244,12 @@ Reaching lanesReachingPlain(const LaneRun& run) {
 // so that the form built for a processor with its own bit count uses it.
 [[gnu::always_inline]] inline unsigned lanesWithin(const Row& low, const Row& high,
                                                    const LaneRun& run, int remaining) {
+    const std::uint64_t countedLow = run.countedLow(remaining);
+    const std::uint64_t countedHigh = run.countedHigh(remaining);
     unsigned reaching = 0;
     for (int lane = 0; lane < laneCount; ++lane)
-        if (std::popcount(~low[lane] & run.inPattern) +
-                std::popcount(~high[lane] & run.inPatternHigh) + remaining >=
+        if (std::popcount(~low[lane] & countedLow) + std::popcount(~high[lane] & countedHigh) +
+                remaining >=
             run.needed)
             reaching |= 1u << lane;
     return reaching;
@@ -321,7 +352,8 @@ __attribute__((target("avx2,popcnt"))) Reaching lanesReachingTwoWordsAvx2(const 
 }
 
 // Bits set in each 64-bit lane, by looking up each half-byte.
-__attribute__((target("avx512f,avx512bw"))) __m512i lanePopulations(__m512i words) {
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) __m512i
+lanePopulations(__m512i words) {
     const __m512i halfByteCounts =
         _mm512_set4_epi32(0x04030302, 0x03020201, 0x03020201, 0x02010100);
     const __m512i lowHalves = _mm512_set1_epi8(0x0f);
@@ -331,24 +363,27 @@ __attribute__((target("avx512f,avx512bw"))) __m512i lanePopulations(__m512i word
     return _mm512_sad_epu8(counts, _mm512_setzero_si512());
 }
 
-// The lanes of a register whose matched length plus `remaining` reaches the needed length.
-__attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i lanes, __m512i inPattern,
-                                                                 int remaining, int needed) {
-    const __m512i matched = lanePopulations(
-        _mm512_and_si512(_mm512_xor_si512(lanes, _mm512_set1_epi64(-1)), inPattern));
+// The zeros of each lane among the positions set in `counted`.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) __m512i
+zerosIn(__m512i lanes, std::uint64_t counted) {
+    return lanePopulations(_mm512_and_si512(_mm512_xor_si512(lanes, _mm512_set1_epi64(-1)),
+                                            _mm512_set1_epi64(static_cast<long long>(counted))));
+}
+
+// The lanes of a register whose matched length in the counted positions plus `remaining`
+// reaches the needed length.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
+lanesWithin(__m512i lanes, std::uint64_t counted, int remaining, int needed) {
+    const __m512i matched = zerosIn(lanes, counted);
     return _mm512_cmpge_epi64_mask(_mm512_add_epi64(matched, _mm512_set1_epi64(remaining)),
                                    _mm512_set1_epi64(needed));
 }
 
 // The same for names of two words, their low words in `low` and their high ones in `high`.
-__attribute__((target("avx512f,avx512bw"))) unsigned lanesWithin(__m512i low, __m512i high,
-                                                                 __m512i inPattern,
-                                                                 __m512i inPatternHigh,
-                                                                 int remaining, int needed) {
-    const __m512i allSet = _mm512_set1_epi64(-1);
-    const __m512i matched = _mm512_add_epi64(
-        lanePopulations(_mm512_and_si512(_mm512_xor_si512(low, allSet), inPattern)),
-        lanePopulations(_mm512_and_si512(_mm512_xor_si512(high, allSet), inPatternHigh)));
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
+lanesWithin(__m512i low, __m512i high, const LaneRun& run, int remaining, int needed) {
+    const __m512i matched = _mm512_add_epi64(zerosIn(low, run.countedLow(remaining)),
+                                             zerosIn(high, run.countedHigh(remaining)));
     return _mm512_cmpge_epi64_mask(_mm512_add_epi64(matched, _mm512_set1_epi64(remaining)),
                                    _mm512_set1_epi64(needed));
 }
@@ -361,8 +396,6 @@ __attribute__((target("avx512f,avx512bw"))) Reaching
 lanesReachingTwoWordsAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
     constexpr int registers = 2 * Texts;
-    const __m512i inPattern = _mm512_set1_epi64(static_cast<long long>(run.inPattern));
-    const __m512i inPatternHigh = _mm512_set1_epi64(static_cast<long long>(run.inPatternHigh));
     const __m512i one = _mm512_set1_epi64(1);
     __m512i low[registers];
     __m512i high[registers];
@@ -387,8 +420,7 @@ lanesReachingTwoWordsAvx512(const LaneRun& run) {
             const int remaining = run.textLength - at - 1;
             unsigned any = 0;
             for (int part = 0; part < registers; ++part)
-                any |= lanesWithin(low[part], high[part], inPattern, inPatternHigh, remaining,
-                                   run.needed);
+                any |= lanesWithin(low[part], high[part], run, remaining, run.needed);
             if (any == 0)
                 return {};
         }
@@ -396,10 +428,8 @@ lanesReachingTwoWordsAvx512(const LaneRun& run) {
     Reaching result;
     for (int text = 0; text < Texts; ++text)
         result.reaching[text] =
-            lanesWithin(low[2 * text], high[2 * text], inPattern, inPatternHigh, 0, run.needed) |
-            lanesWithin(low[2 * text + 1], high[2 * text + 1], inPattern, inPatternHigh, 0,
-                        run.needed)
-                << 8;
+            lanesWithin(low[2 * text], high[2 * text], run, 0, run.needed) |
+            lanesWithin(low[2 * text + 1], high[2 * text + 1], run, 0, run.needed) << 8;
     return result;
 }
 
@@ -410,7 +440,6 @@ template <int Texts>
 __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
     constexpr int registers = 2 * Texts;
-    const __m512i inPattern = _mm512_set1_epi64(static_cast<long long>(run.inPattern));
     __m512i lanes[registers];
     for (__m512i& lane : lanes)
         lane = _mm512_set1_epi64(-1);
@@ -424,10 +453,11 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
         }
         if (timeToLook(run, at)) {
             const int remaining = run.textLength - at - 1;
+            const std::uint64_t counted = run.countedLow(remaining);
             unsigned any = 0;
 #pragma GCC unroll 8
             for (int part = 0; part < registers; ++part)
-                any |= lanesWithin(lanes[part], inPattern, remaining, run.needed);
+                any |= lanesWithin(lanes[part], counted, remaining, run.needed);
             if (any == 0)
                 return {};
         }
@@ -435,8 +465,9 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
     Reaching result;
 #pragma GCC unroll 4
     for (int text = 0; text < Texts; ++text)
-        result.reaching[text] = lanesWithin(lanes[2 * text], inPattern, 0, run.needed) |
-                                lanesWithin(lanes[2 * text + 1], inPattern, 0, run.needed) << 8;
+        result.reaching[text] = lanesWithin(lanes[2 * text], run.countedLow(0), 0, run.needed) |
+                                lanesWithin(lanes[2 * text + 1], run.countedLow(0), 0, run.needed)
+                                    << 8;
     return result;
 }
 #endif
@@ -603,14 +634,8 @@ LongestCommonSubsequenceBlocks::Reaching
 LongestCommonSubsequenceBlocks::runBlock(int blockNumber, const std::uint8_t* const* texts,
                                          int count, int textLength, int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
-    auto filled = [](int length) {
-        return length >= 64  ? ~std::uint64_t{0}
-               : length <= 0 ? 0
-                             : (std::uint64_t{1} << length) - 1;
-    };
-    const LaneRun run{
-        rowsOf(blockNumber)->lane,     texts, count, textLength, filled(block.nameLength),
-        filled(block.nameLength - 64), needed};
+    const LaneRun run{rowsOf(blockNumber)->lane, texts, count, textLength,
+                      block.nameLength,          needed};
     Reaching result =
         block.words() == 2 ? lanesReachingTwoWordsIn(form_, run) : lanesReachingIn(form_, run);
     const unsigned laneMask = (1u << block.laneCount) - 1;
