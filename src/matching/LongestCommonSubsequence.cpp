@@ -587,6 +587,16 @@ int LongestCommonSubsequenceBlocks::addBlock(const std::vector<std::u16string_vi
     return static_cast<int>(blocks_.size()) - 1;
 }
 
+int LongestCommonSubsequenceBlocks::addSummaryBlock(int firstBlock, int count) {
+    Block block;
+    block.summaryOf = firstBlock;
+    block.laneCount = static_cast<std::uint8_t>(count);
+    block.nameLength = blocks_[static_cast<size_t>(firstBlock)].nameLength;
+    blocks_.push_back(block);
+    rows_.push_back(nullptr);
+    return static_cast<int>(blocks_.size()) - 1;
+}
+
 const LongestCommonSubsequenceBlocks::MaskRow*
 LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
     std::atomic_ref<const MaskRow*> shared(rows_[static_cast<size_t>(blockNumber)]);
@@ -596,11 +606,19 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
     // Empty lanes match nothing; their lengths are never reported.
     const size_t words = static_cast<size_t>(block.words());
     MaskRow* rows = new MaskRow[classes * words]{};
-    for (size_t lane = 0; lane < block.laneCount; ++lane) {
-        const std::u16string_view name = names_[block.firstName + lane];
+    auto addName = [&](size_t lane, std::u16string_view name) {
         for (size_t position = 0; position < name.size(); ++position)
             rows[classOfCode_[name[position]] * words + position / 64].lane[lane] |=
                 std::uint64_t{1} << (position % 64);
+    };
+    for (size_t lane = 0; lane < block.laneCount; ++lane) {
+        if (block.summaryOf < 0) {
+            addName(lane, names_[block.firstName + lane]);
+            continue;
+        }
+        const Block& member = blocks_[static_cast<size_t>(block.summaryOf) + lane];
+        for (size_t name = 0; name < member.laneCount; ++name)
+            addName(lane, names_[member.firstName + name]);
     }
     const MaskRow* expected = nullptr;
     if (shared.compare_exchange_strong(expected, rows, std::memory_order_acq_rel))

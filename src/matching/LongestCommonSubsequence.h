@@ -77,6 +77,12 @@ public:
     // time it runs (many never do: a scan that finds an alike name stops), so the names
     // must stay in place until then.
     int addBlock(const std::vector<std::u16string_view>& names);
+    // Adds a block whose lane i stands for all the names of block `firstBlock + i`, for
+    // `count` (at most sixteen) blocks of one length: its masks are those of the names
+    // together, so a lane that does not reach a length rules out its whole block. Where
+    // the names of a list's neighbouring blocks are much alike, as in a sorted folder,
+    // one run of such a block spares the runs of most of its sixteen.
+    int addSummaryBlock(int firstBlock, int count);
 
     // One name of at most longestName characters, as the classes the blocks are run with.
     struct Text {
@@ -113,6 +119,7 @@ private:
     // Names longer than one word hold two rows per class, the low words' first.
     struct Block {
         std::uint32_t firstName = 0; // in names_
+        std::int32_t summaryOf = -1; // the first block a summary stands for
         std::uint8_t nameLength = 0;
         std::uint8_t laneCount = 0;
         int words() const { return nameLength > 64 ? 2 : 1; }

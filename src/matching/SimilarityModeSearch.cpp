@@ -140,6 +140,77 @@ public:
     }
 
 private:
+    // The blocks of one summary group a text may find an alike name in, as bits.
+    struct BlocksInReach {
+        int summary = -1; // the summary block they were found with
+        unsigned blocks = 0;
+    };
+
+    // Runs `block` of `list` for the texts of `which` several at a time, and hands each
+    // its lanes that reach `needed`.
+    template <typename TextOf, typename Take>
+    static void runBlockFor(const NameList& list, int block, const std::vector<int>& which,
+                            int needed, TextOf textOf, Take take) {
+        constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
+        for (size_t next = 0; next < which.size(); next += atOnce) {
+            const int count = static_cast<int>(std::min(which.size() - next, size_t{atOnce}));
+            const LongestCommonSubsequenceBlocks::Text* texts[atOnce];
+            for (int text = 0; text < count; ++text)
+                texts[text] = &textOf(which[next + static_cast<size_t>(text)]);
+            unsigned reaching[atOnce];
+            list.blocks.lanesReaching(block, texts, count, needed, reaching);
+            for (int text = 0; text < count; ++text)
+                take(which[next + static_cast<size_t>(text)], reaching[text]);
+        }
+    }
+
+    // Of the texts of `which`, those that block `block` of the length may hold an alike
+    // name for, into running_: a text that has been through the summary of the block's
+    // group keeps the block only where the summary let it through. Summaries pay where
+    // neighbouring names in the list are much alike (a sorted folder) and cost a fifth
+    // more where they are not (random names), so a text goes through one while they have
+    // lately ruled out enough, and in one group of sixteen in any case, which notices a
+    // list that changes character.
+    template <typename TextOf>
+    void keepInReach(const NameList& list, int otherLength, int block,
+                     const std::vector<int>& which, int needed, TextOf textOf) {
+        constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+        const int firstSummary = list.firstSummaryOfLength[static_cast<size_t>(otherLength)];
+        if (firstSummary < 0) {
+            running_ = which;
+            return;
+        }
+        const int inLength = block - list.firstBlockOfLength[static_cast<size_t>(otherLength)];
+        const int summary = firstSummary + inLength / lanes;
+        if (inLength % lanes == 0 || summaryRuledOut_ >= worthwhileShare) {
+            unsummarised_.clear();
+            for (const int at : which)
+                if (reach_[static_cast<size_t>(at)].summary != summary)
+                    unsummarised_.push_back(at);
+            if (!unsummarised_.empty() &&
+                (summaryRuledOut_ >= worthwhileShare || (++groupsSeen_ & 15) == 0)) {
+                const int blocksOfLength =
+                    (list.offsets[static_cast<size_t>(otherLength) + 1] -
+                     list.offsets[static_cast<size_t>(otherLength)] + lanes - 1) /
+                    lanes;
+                const int inGroup = std::min(lanes, blocksOfLength - inLength / lanes * lanes);
+                runBlockFor(list, summary, unsummarised_, needed, textOf,
+                            [&](int at, unsigned blocks) {
+                                reach_[static_cast<size_t>(at)] = {summary, blocks};
+                                const double ruledOut =
+                                    1.0 - static_cast<double>(std::popcount(blocks)) / inGroup;
+                                summaryRuledOut_ += (ruledOut - summaryRuledOut_) / 16;
+                            });
+            }
+        }
+        running_.clear();
+        for (const int at : which) {
+            const BlocksInReach& reach = reach_[static_cast<size_t>(at)];
+            if (reach.summary != summary || ((reach.blocks >> (inLength % lanes)) & 1) != 0)
+                running_.push_back(at);
+        }
+    }
+
     struct EarlierName {
         int name = 0;
         int caseGroup = 0;
@@ -186,7 +257,6 @@ private:
     void scanEarlierBlocks(int otherLength, const NameList& candidates,
                            const std::vector<int>& settledBefore) {
         constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
-        constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
         const int length = table_.lengthOf[static_cast<size_t>(earlierNames_[0].name)];
         const int needed = table_.neededMatches[static_cast<size_t>(length + otherLength)];
         const int begin = candidates.offsets[static_cast<size_t>(otherLength)];
@@ -199,6 +269,7 @@ private:
                 positions);
             named.done = false;
         }
+        reach_.assign(earlierNames_.size(), {});
         int block = candidates.firstBlockOfLength[static_cast<size_t>(otherLength)];
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
             const int blockEnd = std::min(blockBegin + lanes, end);
@@ -223,19 +294,15 @@ private:
             }
             if (!anyLeft)
                 return;
-            for (size_t next = 0; next < scanning_.size(); next += atOnce) {
-                const int count =
-                    static_cast<int>(std::min(scanning_.size() - next, size_t{atOnce}));
-                const LongestCommonSubsequenceBlocks::Text* texts[atOnce];
-                for (int text = 0; text < count; ++text)
-                    texts[text] = &earlierNames_[static_cast<size_t>(scanning_[next + text])].text;
-                unsigned reaching[atOnce];
-                candidates.blocks.lanesReaching(block, texts, count, needed, reaching);
-                for (int text = 0; text < count; ++text)
-                    takeEarlierLanes(earlierNames_[static_cast<size_t>(scanning_[next + text])],
-                                     candidates, settledBefore, blockBegin, blockEnd,
-                                     reaching[text], needed);
-            }
+            auto textOf = [&](int at) -> const LongestCommonSubsequenceBlocks::Text& {
+                return earlierNames_[static_cast<size_t>(at)].text;
+            };
+            keepInReach(candidates, otherLength, block, scanning_, needed, textOf);
+            runBlockFor(candidates, block, running_, needed, textOf,
+                        [&](int at, unsigned reaching) {
+                            takeEarlierLanes(earlierNames_[static_cast<size_t>(at)], candidates,
+                                             settledBefore, blockBegin, blockEnd, reaching, needed);
+                        });
         }
     }
 
@@ -283,6 +350,7 @@ private:
         scanning_.resize(run_.size());
         for (size_t at = 0; at < run_.size(); ++at)
             scanning_[at] = static_cast<int>(at);
+        reach_.assign(run_.size(), {});
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
             // A name is done with this length once the block's latest entry is not after
             // the latest alike name it has; the entries only go down from there.
@@ -292,18 +360,14 @@ private:
             });
             if (scanning_.empty())
                 return;
-            constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
-            for (size_t next = 0; next < scanning_.size(); next += atOnce) {
-                const int count =
-                    static_cast<int>(std::min(scanning_.size() - next, size_t{atOnce}));
-                const LongestCommonSubsequenceBlocks::Text* texts[atOnce];
-                for (int text = 0; text < count; ++text)
-                    texts[text] = &runNames_[static_cast<size_t>(scanning_[next + text])].text;
-                unsigned reaching[atOnce];
-                table_.all.blocks.lanesReaching(block, texts, count, needed, reaching);
-                for (int text = 0; text < count; ++text)
-                    takeReachingLanes(scanning_[next + text], blockBegin, reaching[text], needed);
-            }
+            auto textOf = [&](int at) -> const LongestCommonSubsequenceBlocks::Text& {
+                return runNames_[static_cast<size_t>(at)].text;
+            };
+            keepInReach(table_.all, otherLength, block, scanning_, needed, textOf);
+            runBlockFor(table_.all, block, running_, needed, textOf,
+                        [&](int at, unsigned reaching) {
+                            takeReachingLanes(at, blockBegin, reaching, needed);
+                        });
         }
     }
 
@@ -468,6 +532,14 @@ private:
     std::vector<int> run_;
     std::vector<RunName> runNames_ = std::vector<RunName>(namesPerRun);
     std::vector<int> scanning_;
+    std::vector<int> running_;
+    std::vector<int> unsummarised_;
+    std::vector<BlocksInReach> reach_; // per text of the length scanned now
+    // The share of blocks the latest summary runs ruled out, and groups seen without one.
+    static constexpr double worthwhileShare = 0.15;
+    double summaryRuledOut_ = worthwhileShare;
+    unsigned groupsSeen_ = 0;
+
     std::vector<EarlierName> earlierNames_;
 };
 

@@ -57,6 +57,20 @@ void fillNameList(NameList& list, const NameTable& table, std::vector<int> names
             ++blockCount;
         }
     }
+    list.firstSummaryOfLength.assign(static_cast<size_t>(longestInBlocks) + 1, -1);
+    for (int length = 1; length <= longestInBlocks; ++length) {
+        const int first = list.firstBlockOfLength[static_cast<size_t>(length)];
+        const int end = length < longestInBlocks
+                            ? list.firstBlockOfLength[static_cast<size_t>(length) + 1]
+                            : blockCount;
+        if (end - first < 2)
+            continue;
+        for (int block = first; block < end; block += lanes) {
+            const int summary = list.blocks.addSummaryBlock(block, std::min(lanes, end - block));
+            if (block == first)
+                list.firstSummaryOfLength[static_cast<size_t>(length)] = summary;
+        }
+    }
 }
 
 NameTable buildNameTable(const QStringList& paths, PathStyle style, KeyGroups& nameGroups) {

@@ -39,6 +39,9 @@ struct NameList {
     std::vector<int> lastPosition;
     std::vector<BucketCounts> counts;
     std::vector<int> firstBlockOfLength; // per length up to the longest that has blocks
+    // Per such length, the summary of its first sixteen blocks, then of the next sixteen
+    // and so on; -1 for a length of one block, which a summary would only repeat.
+    std::vector<int> firstSummaryOfLength;
     LongestCommonSubsequenceBlocks blocks;
 };
 
