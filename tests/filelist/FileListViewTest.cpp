@@ -1,6 +1,8 @@
 #include "FileListView.h"
 #include "FileList.h"
+#include "QStringPrinter.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -334,4 +336,51 @@ TEST_F(FileListViewTest, PointerOutsideTheListHitsNoEntry) {
     EXPECT_EQ(view.hitTest(visible), 50);
     // The whole row counts, not only the path column.
     EXPECT_EQ(view.hitTest(QPoint(viewport()->width() - 2, visible.y())), 50);
+}
+
+TEST_F(FileListViewTest, ScreenReadersHearOneColumnOfPaths) {
+    const QStringList paths{"/a/one.txt", "/b/two.txt", "/c/three.txt"};
+    list.addMany(paths);
+    view.selectPosition(2);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&view);
+    QAccessibleTableInterface* grid = table->tableInterface();
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->columnCount(), 1);
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->cellAt(0, 1), nullptr);
+    EXPECT_EQ(grid->selectedRows(), QList<int>{1});
+
+    for (bool headerShown : {true, false}) {
+        view.setHeaderHidden(!headerShown);
+        const int first = headerShown ? 1 : 0;
+        ASSERT_EQ(table->childCount(), first + 3);
+        EXPECT_EQ(table->child(first + 3), nullptr);
+        if (headerShown) {
+            EXPECT_EQ(table->child(0)->role(), QAccessible::ColumnHeader);
+            EXPECT_EQ(table->child(0)->text(QAccessible::Name), "File(s)");
+            EXPECT_EQ(table->indexOfChild(table->child(0)), 0);
+        }
+        for (int row = 0; row < 3; ++row) {
+            QAccessibleInterface* cell = table->child(first + row);
+            EXPECT_EQ(cell->text(QAccessible::Name), paths[row]);
+            EXPECT_EQ(table->indexOfChild(cell), first + row);
+            EXPECT_EQ(grid->cellAt(row, 0), cell);
+            EXPECT_EQ(table->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+            QAccessibleTableCellInterface* place = cell->tableCellInterface();
+            ASSERT_TRUE(place);
+            EXPECT_EQ(place->rowIndex(), row);
+            EXPECT_EQ(place->columnIndex(), 0);
+            EXPECT_EQ(place->isSelected(), row == 1);
+            EXPECT_EQ(place->columnHeaderCells().size(), first);
+        }
+        EXPECT_EQ(table->focusChild(), table->child(first + 1));
+    }
+
+    // A cell handed out before an entry went says so, and rows answer for what is left.
+    QAccessibleInterface* gone = table->child(0);
+    list.Remove(1);
+    EXPECT_FALSE(gone->isValid());
+    ASSERT_EQ(table->childCount(), 2);
+    EXPECT_EQ(table->child(1)->text(QAccessible::Name), paths[2]);
+    EXPECT_EQ(table->indexOfChild(table->child(1)), 1);
 }
