@@ -1,5 +1,6 @@
 #include "FileListView.h"
 
+#include "AccessibleFileList.h"
 #include "DragScroll.h"
 #include "FileDrop.h"
 #include "WindowPointer.h"
@@ -21,6 +22,7 @@ const char* const hoverHint = "Drag and drop files here. Double-click item to re
 FileListView::FileListView(FileList& list, QWidget* parent)
     : QTreeView(parent), list_(list), drag_(list) {
     setObjectName(QStringLiteral("ListView1"));
+    installAccessibleFileList();
     setModel(&list_);
     setToolTip(QString::fromLatin1(hoverHint));
 
@@ -53,6 +55,27 @@ FileListView::FileListView(FileList& list, QWidget* parent)
     columns->resizeSection(FileList::PathColumn, twipsToPixels(pathColumnTwips));
     // The second column is there, collapsed: the user can widen it, and finds it empty.
     columns->resizeSection(FileList::HashColumn, 0);
+}
+
+// The tree's own versions of the two below tell screen readers about the entry by a child
+// number that counts the collapsed column; they are told about the entry's one cell instead.
+void FileListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    // The focus is drawn across the whole row, so the whole row is redrawn.
+    for (const QModelIndex& changed : {previous, current}) {
+        if (changed.isValid()) {
+            const QRect cell = visualRect(changed);
+            viewport()->update(0, cell.top(), viewport()->width(), cell.height());
+        }
+    }
+    announceEntry(*this, QAccessible::Focus, current);
+}
+
+void FileListView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    announceEntry(*this, QAccessible::SelectionAdd, selected.indexes().value(0));
+    announceEntry(*this, QAccessible::SelectionRemove, deselected.indexes().value(0));
 }
 
 int FileListView::twipsToPixels(int twips) const {

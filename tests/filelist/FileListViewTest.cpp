@@ -1,6 +1,8 @@
 #include "FileListView.h"
 #include "FileList.h"
+#include "QStringPrinter.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -334,4 +336,52 @@ TEST_F(FileListViewTest, PointerOutsideTheListHitsNoEntry) {
     EXPECT_EQ(view.hitTest(visible), 50);
     // The whole row counts, not only the path column.
     EXPECT_EQ(view.hitTest(QPoint(viewport()->width() - 2, visible.y())), 50);
+}
+
+TEST_F(FileListViewTest, ScreenReadersHearOneColumnOfPaths) {
+    const QStringList paths{"/a/one.txt", "/b/two.txt", "/c/three.txt"};
+    list.addMany(paths);
+    view.selectPosition(2);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&view);
+    QAccessibleTableInterface* grid = table->tableInterface();
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->columnCount(), 1);
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->cellAt(0, 1), nullptr);
+    EXPECT_EQ(grid->selectedRows(), QList<int>{1});
+
+    for (bool headerShown : {true, false}) {
+        view.setHeaderHidden(!headerShown);
+        const int first = headerShown ? 1 : 0;
+        // Read out in order: the header while it shows, then the paths, and nothing else.
+        QStringList heard;
+        for (int index = 0; index < table->childCount(); ++index) {
+            heard << table->child(index)->text(QAccessible::Name);
+            EXPECT_EQ(table->indexOfChild(table->child(index)), index);
+        }
+        EXPECT_EQ(heard, (headerShown ? QStringList{"File(s)"} : QStringList{}) + paths);
+        EXPECT_EQ(table->child(first + 3), nullptr);
+        EXPECT_EQ(table->child(0)->role(),
+                  headerShown ? QAccessible::ColumnHeader : QAccessible::TreeItem);
+        for (int row = 0; row < 3; ++row) {
+            QAccessibleInterface* cell = table->child(first + row);
+            EXPECT_EQ(grid->cellAt(row, 0), cell);
+            EXPECT_EQ(table->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+            QAccessibleTableCellInterface* place = cell->tableCellInterface();
+            ASSERT_TRUE(place);
+            EXPECT_EQ(place->rowIndex(), row);
+            EXPECT_EQ(place->columnIndex(), 0);
+            EXPECT_EQ(place->isSelected(), row == 1);
+            EXPECT_EQ(place->columnHeaderCells().size(), first);
+        }
+        EXPECT_EQ(table->focusChild(), table->child(first + 1));
+    }
+
+    // A cell handed out before an entry went says so, and rows answer for what is left.
+    QAccessibleInterface* gone = table->child(0);
+    list.Remove(1);
+    EXPECT_FALSE(gone->isValid());
+    ASSERT_EQ(table->childCount(), 2);
+    EXPECT_EQ(table->child(1)->text(QAccessible::Name), paths[2]);
+    EXPECT_EQ(table->indexOfChild(table->child(1)), 1);
 }
