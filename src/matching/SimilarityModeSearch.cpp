@@ -203,12 +203,27 @@ private:
                             });
             }
         }
+        if (groupSummary_ != summary) {
+            groupSummary_ = summary;
+            groupReach_ = 0;
+        }
         running_.clear();
         for (const int at : which) {
             const BlocksInReach& reach = reach_[static_cast<size_t>(at)];
+            groupReach_ |= reach.summary == summary ? reach.blocks : ~0u;
             if (reach.summary != summary || ((reach.blocks >> (inLength % lanes)) & 1) != 0)
                 running_.push_back(at);
         }
+    }
+
+    // Whether the summary of the block's group, where every text still scanning has been
+    // through it, ruled the block out for all of them.
+    bool ruledOutForAll(const NameList& list, int otherLength, int block) const {
+        constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
+        const int firstSummary = list.firstSummaryOfLength[static_cast<size_t>(otherLength)];
+        const int inLength = block - list.firstBlockOfLength[static_cast<size_t>(otherLength)];
+        return firstSummary >= 0 && groupSummary_ == firstSummary + inLength / lanes &&
+               ((groupReach_ >> (inLength % lanes)) & 1) == 0;
     }
 
     struct EarlierName {
@@ -270,6 +285,7 @@ private:
             named.done = false;
         }
         reach_.assign(earlierNames_.size(), {});
+        groupSummary_ = -1;
         int block = candidates.firstBlockOfLength[static_cast<size_t>(otherLength)];
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
             const int blockEnd = std::min(blockBegin + lanes, end);
@@ -351,9 +367,12 @@ private:
         for (size_t at = 0; at < run_.size(); ++at)
             scanning_[at] = static_cast<int>(at);
         reach_.assign(run_.size(), {});
+        groupSummary_ = -1;
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
             // A name is done with this length once the block's latest entry is not after
             // the latest alike name it has; the entries only go down from there.
+            if (ruledOutForAll(table_.all, otherLength, block))
+                continue;
             const int firstPosition = table_.all.lastPosition[static_cast<size_t>(blockBegin)];
             std::erase_if(scanning_, [&](int at) {
                 return firstPosition <= runNames_[static_cast<size_t>(at)].latest;
@@ -535,6 +554,10 @@ private:
     std::vector<int> running_;
     std::vector<int> unsummarised_;
     std::vector<BlocksInReach> reach_; // per text of the length scanned now
+    // The summary block of the group scanned now, and the blocks of the group any text
+    // that took part may find an alike name in.
+    int groupSummary_ = -1;
+    unsigned groupReach_ = 0;
     // The share of blocks the latest summary runs ruled out, and groups seen without one.
     static constexpr double worthwhileShare = 0.15;
     double summaryRuledOut_ = worthwhileShare;
