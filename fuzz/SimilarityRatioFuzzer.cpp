@@ -69,6 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         unsigned together[3];
         blocks.lanesReaching(block, texts, 3, expected, together);
         VELMORA_FUZZ_EXPECT(together[0] == 0xffffu && together[2] == 0xffffu, names);
+        // A summary lane holds all the names of its block at once, so it never falls below
+        // any of them; the next block (the name reversed) has a lane of its own.
+        const std::u16string reversed(shortB.rbegin(), shortB.rend());
+        blocks.addBlock(std::vector<std::u16string_view>(3, reversed));
+        const int summary = blocks.addSummaryBlock(block, 2);
+        VELMORA_FUZZ_EXPECT((blocks.lanesReaching(summary, text, expected) & 1u) != 0, names);
         std::u16string distinct(shortA);
         distinct += shortB;
         std::sort(distinct.begin(), distinct.end());
