@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Times velmora-find on the generated long-name corpora (a music library and descriptive
-# document names, each sorted as a folder walk lists it and shuffled), beside an earlier
-# build of velmora-find given by path, in the same run; prints both times and the ratio,
-# and says when the two builds print different results. The ratio is of processor time,
-# which a busy machine disturbs less than wall time.
+# document names) and on real names in one folder, each sorted as a folder walk lists it
+# and shuffled, beside an earlier build of velmora-find given by path, in the same run;
+# prints both times and the ratio, and says when the two builds print different results.
+# The ratio is of processor time, which a busy machine disturbs less than wall time.
 #   bench/matching/run_longname_benchmarks.sh PREVIOUS_VELMORA_FIND [BUILD_DIR] [COUNT]
 # COUNT is the number of names of each corpus (default 20000).
 set -euo pipefail
@@ -24,6 +24,11 @@ for kind in music documents; do
     "$generate" "$kind" "$count" > "$corpus/$kind-sorted.txt"
     "$generate" "$kind" "$count" --shuffle > "$corpus/$kind-shuffled.txt"
 done
+# The real names of this machine's files in one folder, listed as the window's folder walk
+# lists them (sorted) and shuffled: neighbours in a sorted folder are much alike.
+"$here/bench/corpus/make_corpus.py" "$count" | sed 's|.*/|/home/user/folder/|' |
+    LC_ALL=C sort > "$corpus/folder-sorted.txt"
+shuf --random-source=<(yes) "$corpus/folder-sorted.txt" > "$corpus/folder-shuffled.txt"
 
 # "WALL PROCESSOR" of one run; its results go to a file to compare.
 measure() {
@@ -33,7 +38,8 @@ measure() {
 }
 
 printf "%-22s %21s %21s %7s\n" "$count names" "previous: wall (cpu)" "now: wall (cpu)" "ratio"
-for list in music-sorted music-shuffled documents-sorted documents-shuffled; do
+for list in music-sorted music-shuffled documents-sorted documents-shuffled folder-sorted \
+    folder-shuffled; do
     read -r old_wall old_cpu < <(measure "$corpus/previous.out" "$previous" "$corpus/$list.txt")
     read -r new_wall new_cpu < <(measure "$corpus/current.out" "$current" "$corpus/$list.txt")
     same=""
