@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace velmora {
@@ -25,15 +25,101 @@ struct Range {
     int firstBegin, firstEnd, secondBegin, secondEnd; // half-open
 };
 
+// One row of runs: row[c] is the run of equal codes starting at `code` and codes[c], one
+// longer than below[c + 1] where they are equal, else 0; below[width] is 0. Returns the
+// longest run of the row.
+using RowOfRuns = int (*)(const char16_t* codes, const std::uint16_t* below, std::uint16_t* row,
+                          int width, char16_t code);
+
+int rowOfRunsPlain(const char16_t* codes, const std::uint16_t* below, std::uint16_t* row, int width,
+                   char16_t code) {
+    int longest = 0;
+    for (int column = 0; column < width; ++column) {
+        const int run = codes[column] == code ? below[column + 1] + 1 : 0;
+        row[column] = static_cast<std::uint16_t>(run);
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+#if defined(__x86_64__)
+// The same with eight or sixteen columns at once. A row depends only on the one below, so
+// the last columns are worked out again with some before them rather than one by one.
+__attribute__((target("sse2"))) int rowOfRunsSse2(const char16_t* codes, const std::uint16_t* below,
+                                                  std::uint16_t* row, int width, char16_t code) {
+    if (width < 8)
+        return rowOfRunsPlain(codes, below, row, width, code);
+    const __m128i wanted = _mm_set1_epi16(static_cast<short>(code));
+    const __m128i one = _mm_set1_epi16(1);
+    __m128i longest = _mm_setzero_si128();
+    for (int column = 0;; column += 8) {
+        const int first = std::min(column, width - 8);
+        const __m128i equal = _mm_cmpeq_epi16(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + first)), wanted);
+        const __m128i longer = _mm_add_epi16(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + first + 1)), one);
+        const __m128i run = _mm_and_si128(equal, longer);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + first), run);
+        longest = _mm_max_epi16(longest, run);
+        if (first + 8 >= width)
+            break;
+    }
+    longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 8));
+    longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 4));
+    longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 2));
+    return _mm_extract_epi16(longest, 0);
+}
+
+__attribute__((target("avx2"))) int rowOfRunsAvx2(const char16_t* codes, const std::uint16_t* below,
+                                                  std::uint16_t* row, int width, char16_t code) {
+    if (width < 16)
+        return rowOfRunsSse2(codes, below, row, width, code);
+    const __m256i wanted = _mm256_set1_epi16(static_cast<short>(code));
+    const __m256i one = _mm256_set1_epi16(1);
+    __m256i longest = _mm256_setzero_si256();
+    for (int column = 0;; column += 16) {
+        const int first = std::min(column, width - 16);
+        const __m256i equal = _mm256_cmpeq_epi16(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(codes + first)), wanted);
+        const __m256i longer = _mm256_add_epi16(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(below + first + 1)), one);
+        const __m256i run = _mm256_and_si256(equal, longer);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + first), run);
+        longest = _mm256_max_epi16(longest, run);
+        if (first + 16 >= width)
+            break;
+    }
+    __m128i half =
+        _mm_max_epi16(_mm256_castsi256_si128(longest), _mm256_extracti128_si256(longest, 1));
+    half = _mm_max_epi16(half, _mm_srli_si128(half, 8));
+    half = _mm_max_epi16(half, _mm_srli_si128(half, 4));
+    half = _mm_max_epi16(half, _mm_srli_si128(half, 2));
+    return _mm_extract_epi16(half, 0);
+}
+#endif
+
+// The widest form the processor runs; every form gives the same rows.
+RowOfRuns widestRowOfRuns() {
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2"))
+        return rowOfRunsAvx2;
+    return rowOfRunsSse2;
+#else
+    return rowOfRunsPlain;
+#endif
+}
+
 // Longest common block of two ranges by the run length starting at each pair of
 // positions, computed backwards one row at a time. Rows are visited from the last to the
 // first, so a block of equal length in an earlier row replaces the one held; within a
 // row the first position of the row's longest run wins. The ranges are short on one side
-// (see shortestRangeForAutomaton), so runs fit in 16 bits, eight to a register.
+// (see shortestRangeForAutomaton), so runs fit in 16 bits.
 // A block of `enough` characters ends the search early: the count only needs to know that
 // the longest is at least that long, and the block it returns is then not the longest.
 Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Range& range,
                          std::vector<std::uint16_t>& runs, int enough) {
+    static const RowOfRuns rowOfRuns = widestRowOfRuns();
     const int width = range.secondEnd - range.secondBegin;
     // Two rows side by side: the one below (the runs starting one step later) and the one
     // being made, each with a last entry that stays 0.
@@ -44,42 +130,7 @@ Block longestCommonBlock(std::u16string_view a, std::u16string_view b, const Ran
     const char16_t* codes = b.data() + range.secondBegin;
     Block best;
     for (int i = range.firstEnd - 1; i >= range.firstBegin; --i) {
-        const char16_t code = a[static_cast<size_t>(i)];
-        int column = 0;
-        int bestInRow = 0;
-#if defined(__SSE2__)
-        if (width >= 8) {
-            const __m128i wanted = _mm_set1_epi16(static_cast<short>(code));
-            const __m128i one = _mm_set1_epi16(1);
-            __m128i longest = _mm_setzero_si128();
-            auto runsFrom = [&](int first) {
-                const __m128i equal = _mm_cmpeq_epi16(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + first)), wanted);
-                const __m128i longer = _mm_add_epi16(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + first + 1)), one);
-                const __m128i run = _mm_and_si128(equal, longer);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + first), run);
-                longest = _mm_max_epi16(longest, run);
-            };
-            for (; column + 8 <= width; column += 8)
-                runsFrom(column);
-            // The last columns again with some before them: a row depends only on the one
-            // below, so working out a column twice gives it the same run.
-            if (column < width) {
-                runsFrom(width - 8);
-                column = width;
-            }
-            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 8));
-            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 4));
-            longest = _mm_max_epi16(longest, _mm_srli_si128(longest, 2));
-            bestInRow = _mm_extract_epi16(longest, 0);
-        }
-#endif
-        for (; column < width; ++column) {
-            const int run = codes[column] == code ? below[column + 1] + 1 : 0;
-            row[column] = static_cast<std::uint16_t>(run);
-            bestInRow = std::max(bestInRow, run);
-        }
+        const int bestInRow = rowOfRuns(codes, below, row, width, a[static_cast<size_t>(i)]);
         if (bestInRow > 0 && bestInRow >= best.length) {
             const int bestColumn = static_cast<int>(std::find(row, row + width, bestInRow) - row);
             best = {i, range.secondBegin + bestColumn, bestInRow};
