@@ -47,6 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VELMORA_FUZZ_EXPECT(
             velmora::matchingCharactersReach(codesA, codesB, needed) == (matched >= needed), names);
 
+    // The early-stopping subsequence bound agrees with the full length at any length.
+    if (!codesA.empty()) {
+        velmora::LongestCommonSubsequence whole;
+        whole.setPattern(codesA);
+        const int length = whole.lengthWith(codesB);
+        VELMORA_FUZZ_EXPECT(whole.reaches(codesB, length) && !whole.reaches(codesB, length + 1),
+                            names);
+    }
+
     // A block of lanes at once against the one-pair subsequence, on the names cut to what the
     // lanes hold: equal where every code has a class of its own, never lower otherwise.
     constexpr size_t longestInLanes = velmora::LongestCommonSubsequenceBlocks::longestName;

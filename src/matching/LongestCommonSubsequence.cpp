@@ -85,6 +85,61 @@ __attribute__((target("popcnt"))) bool reachesCounted(const Masks& pattern,
 }
 #endif
 
+// As reachesInWords for patterns of more than two words, the row in `row`.
+[[gnu::always_inline]] inline bool reachesInManyWords(const Masks& pattern, int words,
+                                                      std::vector<std::uint64_t>& row,
+                                                      std::u16string_view text, int needed) {
+    const size_t wordCount = static_cast<size_t>(words);
+    row.assign(wordCount, ~std::uint64_t{0});
+    auto matchedBelow = [&](int limit) {
+        int found = 0;
+        for (size_t word = 0; word < wordCount; ++word)
+            found +=
+                std::popcount(~row[word] & positionsBelow(std::min(limit, pattern.patternLength),
+                                                          static_cast<int>(word) * 64));
+        return found;
+    };
+    const int textLength = static_cast<int>(text.size());
+    for (int at = 0; at < textLength; ++at) {
+        const std::uint64_t* match =
+            pattern.masks + size_t{pattern.slotOfCode[text[static_cast<size_t>(at)]]} * wordCount;
+        std::uint64_t carry = 0;
+        for (size_t word = 0; word < wordCount; ++word) {
+            const std::uint64_t held = row[word];
+            const std::uint64_t kept = held & match[word];
+            std::uint64_t partial = 0;
+            std::uint64_t sum = 0;
+            const bool overflowFirst = __builtin_add_overflow(held, kept, &partial);
+            const bool overflowSecond = __builtin_add_overflow(partial, carry, &sum);
+            carry = (overflowFirst || overflowSecond) ? 1 : 0;
+            row[word] = sum | (held - kept);
+        }
+        if ((at & 7) == 7) {
+            if (matchedBelow(pattern.patternLength) >= needed)
+                return true;
+            const int remaining = textLength - at - 1;
+            if (matchedBelow(positionsStillCounted(pattern.patternLength, remaining)) + remaining <
+                needed)
+                return false;
+        }
+    }
+    return matchedBelow(pattern.patternLength) >= needed;
+}
+
+bool reachesInManyWordsPlain(const Masks& pattern, int words, std::vector<std::uint64_t>& row,
+                             std::u16string_view text, int needed) {
+    return reachesInManyWords(pattern, words, row, text, needed);
+}
+
+#if defined(__x86_64__)
+__attribute__((target("popcnt"))) bool reachesInManyWordsCounted(const Masks& pattern, int words,
+                                                                 std::vector<std::uint64_t>& row,
+                                                                 std::u16string_view text,
+                                                                 int needed) {
+    return reachesInManyWords(pattern, words, row, text, needed);
+}
+#endif
+
 bool processorCounts() {
 #if defined(__x86_64__)
     __builtin_cpu_init();
@@ -102,9 +157,16 @@ LongestCommonSubsequence::LongestCommonSubsequence()
 bool LongestCommonSubsequence::reaches(std::u16string_view text, int needed) const {
     if (needed <= 0)
         return true;
-    if (words_ > 2 || words_ == 0)
-        return lengthWith(text) >= needed;
+    if (words_ == 0)
+        return false;
     const Masks pattern{slotOfCode_.data(), masks_.data(), patternLength_};
+    if (words_ > 2) {
+#if defined(__x86_64__)
+        if (processorCounts_)
+            return reachesInManyWordsCounted(pattern, words_, row_, text, needed);
+#endif
+        return reachesInManyWordsPlain(pattern, words_, row_, text, needed);
+    }
 #if defined(__x86_64__)
     if (processorCounts_)
         return words_ == 1 ? reachesCounted<1>(pattern, text, needed)
