@@ -165,23 +165,26 @@ private:
     }
 
     // Of the texts of `which`, those that block `block` of the length may hold an alike
-    // name for, into running_: a text that has been through the summary of the block's
-    // group keeps the block only where the summary let it through. Summaries pay where
-    // neighbouring names in the list are much alike (a sorted folder) and cost a fifth
-    // more where they are not (random names), so a text goes through one while they have
-    // lately ruled out enough, and in one group of sixteen in any case, which notices a
-    // list that changes character.
+    // name for (`which` itself, or running_): a text that has been through the summary of
+    // the block's group keeps the block only where the summary let it through. Summaries
+    // pay where neighbouring names in the list are much alike (a sorted folder) and cost a
+    // fifth more where they are not (random names), so a text goes through one while they
+    // have lately ruled out enough, and in one group of sixteen in any case, which notices
+    // a list that changes character.
     template <typename TextOf>
-    void keepInReach(const NameList& list, int otherLength, int block,
-                     const std::vector<int>& which, int needed, TextOf textOf) {
+    const std::vector<int>& keepInReach(const NameList& list, int otherLength, int block,
+                                        const std::vector<int>& which, int needed, TextOf textOf) {
         constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
         const int firstSummary = list.firstSummaryOfLength[static_cast<size_t>(otherLength)];
-        if (firstSummary < 0) {
-            running_ = which;
-            return;
-        }
+        if (firstSummary < 0)
+            return which;
         const int inLength = block - list.firstBlockOfLength[static_cast<size_t>(otherLength)];
         const int summary = firstSummary + inLength / lanes;
+        if (groupSummary_ != summary) {
+            groupSummary_ = summary;
+            groupReach_ = 0;
+            groupSummarised_ = false;
+        }
         if (inLength % lanes == 0 || summaryRuledOut_ >= worthwhileShare) {
             unsummarised_.clear();
             for (const int at : which)
@@ -201,11 +204,14 @@ private:
                                     1.0 - static_cast<double>(std::popcount(blocks)) / inGroup;
                                 summaryRuledOut_ += (ruledOut - summaryRuledOut_) / 16;
                             });
+                groupSummarised_ = true;
             }
         }
-        if (groupSummary_ != summary) {
-            groupSummary_ = summary;
-            groupReach_ = 0;
+        // Where no text has been through the summary, as where summaries do not pay, every
+        // text runs, without a look at each.
+        if (!groupSummarised_) {
+            groupReach_ = ~0u;
+            return which;
         }
         running_.clear();
         for (const int at : which) {
@@ -214,6 +220,7 @@ private:
             if (reach.summary != summary || ((reach.blocks >> (inLength % lanes)) & 1) != 0)
                 running_.push_back(at);
         }
+        return running_;
     }
 
     // Whether the summary of the block's group, where every text still scanning has been
@@ -313,12 +320,12 @@ private:
             auto textOf = [&](int at) -> const LongestCommonSubsequenceBlocks::Text& {
                 return earlierNames_[static_cast<size_t>(at)].text;
             };
-            keepInReach(candidates, otherLength, block, scanning_, needed, textOf);
-            runBlockFor(candidates, block, running_, needed, textOf,
-                        [&](int at, unsigned reaching) {
-                            takeEarlierLanes(earlierNames_[static_cast<size_t>(at)], candidates,
-                                             settledBefore, blockBegin, blockEnd, reaching, needed);
-                        });
+            const std::vector<int>& running =
+                keepInReach(candidates, otherLength, block, scanning_, needed, textOf);
+            runBlockFor(candidates, block, running, needed, textOf, [&](int at, unsigned reaching) {
+                takeEarlierLanes(earlierNames_[static_cast<size_t>(at)], candidates, settledBefore,
+                                 blockBegin, blockEnd, reaching, needed);
+            });
         }
     }
 
@@ -382,11 +389,11 @@ private:
             auto textOf = [&](int at) -> const LongestCommonSubsequenceBlocks::Text& {
                 return runNames_[static_cast<size_t>(at)].text;
             };
-            keepInReach(table_.all, otherLength, block, scanning_, needed, textOf);
-            runBlockFor(table_.all, block, running_, needed, textOf,
-                        [&](int at, unsigned reaching) {
-                            takeReachingLanes(at, blockBegin, reaching, needed);
-                        });
+            const std::vector<int>& running =
+                keepInReach(table_.all, otherLength, block, scanning_, needed, textOf);
+            runBlockFor(table_.all, block, running, needed, textOf, [&](int at, unsigned reaching) {
+                takeReachingLanes(at, blockBegin, reaching, needed);
+            });
         }
     }
 
@@ -558,6 +565,7 @@ private:
     // that took part may find an alike name in.
     int groupSummary_ = -1;
     unsigned groupReach_ = 0;
+    bool groupSummarised_ = false; // some text has been through the group's summary
     // The share of blocks the latest summary runs ruled out, and groups seen without one.
     static constexpr double worthwhileShare = 0.15;
     double summaryRuledOut_ = worthwhileShare;
