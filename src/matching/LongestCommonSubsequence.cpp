@@ -85,6 +85,23 @@ __attribute__((target("popcnt"))) bool reachesCounted(const Masks& pattern,
 }
 #endif
 
+// One character of the text through a row of any number of words, the carry of each
+// word's sum going on into the next.
+[[gnu::always_inline]] inline void stepInWords(std::uint64_t* row, const std::uint64_t* match,
+                                               size_t words) {
+    std::uint64_t carry = 0;
+    for (size_t word = 0; word < words; ++word) {
+        const std::uint64_t held = row[word];
+        const std::uint64_t kept = held & match[word];
+        std::uint64_t partial = 0;
+        std::uint64_t sum = 0;
+        const bool overflowFirst = __builtin_add_overflow(held, kept, &partial);
+        const bool overflowSecond = __builtin_add_overflow(partial, carry, &sum);
+        carry = (overflowFirst || overflowSecond) ? 1 : 0;
+        row[word] = sum | (held - kept);
+    }
+}
+
 // As reachesInWords for patterns of more than two words, the row in `row`.
 [[gnu::always_inline]] inline bool reachesInManyWords(const Masks& pattern, int words,
                                                       std::vector<std::uint64_t>& row,
@@ -103,17 +120,7 @@ __attribute__((target("popcnt"))) bool reachesCounted(const Masks& pattern,
     for (int at = 0; at < textLength; ++at) {
         const std::uint64_t* match =
             pattern.masks + size_t{pattern.slotOfCode[text[static_cast<size_t>(at)]]} * wordCount;
-        std::uint64_t carry = 0;
-        for (size_t word = 0; word < wordCount; ++word) {
-            const std::uint64_t held = row[word];
-            const std::uint64_t kept = held & match[word];
-            std::uint64_t partial = 0;
-            std::uint64_t sum = 0;
-            const bool overflowFirst = __builtin_add_overflow(held, kept, &partial);
-            const bool overflowSecond = __builtin_add_overflow(partial, carry, &sum);
-            carry = (overflowFirst || overflowSecond) ? 1 : 0;
-            row[word] = sum | (held - kept);
-        }
+        stepInWords(row.data(), match, wordCount);
         if ((at & 7) == 7) {
             if (matchedBelow(pattern.patternLength) >= needed)
                 return true;
@@ -213,18 +220,7 @@ int LongestCommonSubsequence::lengthWith(std::u16string_view text) const {
     }
     row_.assign(words, ~std::uint64_t{0});
     for (const char16_t code : text) {
-        const std::uint64_t* match = &masks_[slotOfCode_[code] * words];
-        std::uint64_t carry = 0;
-        for (size_t word = 0; word < words; ++word) {
-            const std::uint64_t row = row_[word];
-            const std::uint64_t kept = row & match[word];
-            std::uint64_t partial = 0;
-            std::uint64_t sum = 0;
-            const bool overflowFirst = __builtin_add_overflow(row, kept, &partial);
-            const bool overflowSecond = __builtin_add_overflow(partial, carry, &sum);
-            carry = (overflowFirst || overflowSecond) ? 1 : 0;
-            row_[word] = sum | (row - kept);
-        }
+        stepInWords(row_.data(), &masks_[slotOfCode_[code] * words], words);
     }
     int length = 0;
     for (size_t word = 0; word < words; ++word) {

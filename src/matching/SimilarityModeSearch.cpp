@@ -376,10 +376,10 @@ private:
         reach_.assign(run_.size(), {});
         groupSummary_ = -1;
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
-            // A name is done with this length once the block's latest entry is not after
-            // the latest alike name it has; the entries only go down from there.
             if (ruledOutForAll(table_.all, otherLength, block))
                 continue;
+            // A name is done with this length once the block's latest entry is not after
+            // the latest alike name it has; the entries only go down from there.
             const int firstPosition = table_.all.lastPosition[static_cast<size_t>(blockBegin)];
             std::erase_if(scanning_, [&](int at) {
                 return firstPosition <= runNames_[static_cast<size_t>(at)].latest;
