@@ -19,17 +19,12 @@ for program in "$current" ${previous:+"$previous"}; do
     [ -x "$program" ] || { echo "no window program at $program: build it first" >&2; exit 2; }
 done
 
-work="$(mktemp -d)"
-display=":$((90 + RANDOM % 100))"
-cleanup() {
-    [ -n "${window_manager:-}" ] && kill "$window_manager" 2>/dev/null
-    [ -n "${server:-}" ] && kill "$server" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=../../tests/smoke/desktop.sh
+source "$here/tests/smoke/desktop.sh"
+use_private_home
 
 # The folder: distinct real names, those a walk leaves out (hidden, "~", not UTF-8) aside.
-folder="$work/folder"
+folder="$home/folder"
 mkdir "$folder"
 { find / -xdev -type f 2>/dev/null || true; } | python3 -c '
 import os, sys
@@ -49,27 +44,20 @@ for line in sys.stdin.buffer:
 print(len(seen), "files in the folder", file=sys.stderr)
 ' "$count" "$folder"
 
-export DISPLAY="$display"
-Xvfb "$display" -screen 0 1024x768x24 -dpi 96 >/dev/null 2>&1 &
-server=$!
+export DISPLAY=":$((90 + RANDOM % 100))"
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -dpi 96 >/dev/null 2>&1 &
+helpers+=("$!")
 sleep 1
-openbox >/dev/null 2>&1 &
-window_manager=$!
-sleep 1
+start_window_manager "$home/openbox.log" || { echo "the window manager did not start" >&2; exit 1; }
 
 # Seconds from the click on "Start Finding" to the results window, for one program.
 time_once() {
-    local program="$1" pid window results="" start WIDTH HEIGHT X Y SCREEN cpu previous=-1
-    export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data"
-    rm -rf "$HOME"
-    mkdir -p "$HOME"
-    "$program" "$folder" >"$work/velmora.log" 2>&1 &
+    local program="$1" window results start WIDTH HEIGHT X Y SCREEN cpu previous=-1
+    rm -rf "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+    "$program" "$folder" >"$home/velmora.log" 2>&1 &
     pid=$!
-    for _ in $(seq 1 300); do
-        window="$(xdotool search --onlyvisible --name '^Velmora$' 2>/dev/null | head -n 1 || true)"
-        [ -n "$window" ] && break
-        sleep 0.2
-    done
+    window="$(window_wait_seconds=60 await_window '^Velmora$')"
+    [ -n "$window" ] || { echo "no window titled \"Velmora\" appeared" >&2; exit 1; }
     # The list is filled once the program stops using the processor.
     while sleep 0.5; do
         cpu="$(awk '{ print $14 + $15 }' "/proc/$pid/stat")"
@@ -80,14 +68,12 @@ time_once() {
     start="$(date +%s.%N)"
     # The middle of "Start Finding", laid out in twips on a window 8040 twips wide.
     xdotool mousemove --window "$window" $((4020 * WIDTH / 8040)) $((6022 * WIDTH / 8040)) click 1
-    while [ -z "$results" ]; do
-        results="$(xdotool search --onlyvisible --name '^Velmora$' 2>/dev/null |
-            grep -vx "$window" | head -n 1 || true)"
-        sleep 0.02
-    done
+    results="$(window_wait_seconds=600 window_poll_seconds=0.02 await_window '^Velmora$' "$window")"
+    [ -n "$results" ] || { echo "the results window never appeared" >&2; exit 1; }
     echo "$(date +%s.%N) - $start" | bc
     kill "$pid"
     wait "$pid" 2>/dev/null || true
+    pid=""
 }
 
 declare -A times

@@ -24,13 +24,9 @@ fail() {
     exit 1
 }
 
-home="$(mktemp -d)"
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$home"
-}
-trap cleanup EXIT
+# shellcheck source=desktop.sh
+source "$(dirname "${BASH_SOURCE[0]}")/desktop.sh"
+use_private_home
 unset QT_QPA_PLATFORM
 
 # The widest contrast within a region of a picture, text against what lies behind it, by
@@ -78,11 +74,7 @@ look() {
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     QT_QPA_PLATFORMTHEME="$theme" "$program" >"$output/look-$name.log" 2>&1 &
     pid=$!
-    for _ in $(seq 1 100); do
-        window="$(xdotool search --onlyvisible --name '^Velmora$' 2>/dev/null | head -n 1 || true)"
-        [ -n "$window" ] && break
-        sleep 0.2
-    done
+    window="$(await_window '^Velmora$')"
     [ -n "$window" ] || fail "$name: no window titled \"Velmora\" appeared"
     sleep 1
     import -window "$window" "$shot"

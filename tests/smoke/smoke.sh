@@ -26,51 +26,21 @@ fail() {
     exit 1
 }
 
-# A home of its own: no stored options, nothing written to the developer's settings or trash.
-home="$(mktemp -d)"
-pid=""
-wm=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    if [ -n "$wm" ]; then kill "$wm" 2>/dev/null || true; fi
-    rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -m 700 "$home/runtime"
-export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
-    XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime"
+# shellcheck source=desktop.sh
+source "$here/desktop.sh"
+use_private_home
 unset QT_QPA_PLATFORM
 
 # A window manager places, frames and titles the windows as a desktop does.
 for tool in openbox xprop xwininfo xdotool import; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/dev.sh installs it for test --all)"
 done
-openbox --sm-disable >"$output/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 1 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.2
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    fail "the window manager did not start"
+start_window_manager "$output/openbox.log" || fail "the window manager did not start"
 
 # The top-left corner of a window's client area, in screen pixels: "X Y".
 corner() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
         END { print x, y }'
-}
-
-# Waits for a visible window whose title matches, other than the ones given; prints its id.
-await_window() {
-    local title="$1" found=""
-    shift
-    for _ in $(seq 1 100); do
-        found="$(xdotool search --onlyvisible --name "$title" 2>/dev/null |
-            grep -vxF "$(printf '%s\n' "${@:-none}")" | head -n 1 || true)"
-        [ -n "$found" ] && break
-        sleep 0.2
-    done
-    echo "$found"
 }
 
 # Clicks the middle of a control given in twips, at whatever density the window has.

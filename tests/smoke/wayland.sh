@@ -28,18 +28,9 @@ command -v weston >/dev/null || skip "weston is missing (scripts/dev.sh installs
 compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null ||
     skip "Qt's Wayland plugin is missing (the qt6-wayland package)"
 
-home="$(mktemp -d)"
-weston_pid=""
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    if [ -n "$weston_pid" ]; then kill "$weston_pid" 2>/dev/null || true; fi
-    rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -m 700 "$home/runtime"
-export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
-    XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime"
+# shellcheck source=desktop.sh
+source "$(dirname "${BASH_SOURCE[0]}")/desktop.sh"
+use_private_home
 unset DISPLAY
 socket=velmora-smoke
 
@@ -47,6 +38,7 @@ socket=velmora-smoke
 weston --backend=headless-backend.so --use-pixman --socket="$socket" --idle-time=0 --width=1024 \
     --height=768 --debug >"$output/weston.log" 2>&1 &
 weston_pid=$!
+helpers+=("$weston_pid")
 for _ in $(seq 1 50); do
     [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
     kill -0 "$weston_pid" 2>/dev/null || break
