@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <cstring>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -245,6 +246,9 @@ struct LaneRun {
     int textLength;
     int nameLength; // of the block's names
     int needed;
+    // The characters all the texts begin with: their lanes are the same until then, so
+    // the widest form works out the first text's alone and copies them.
+    int sharedStart = 0;
 
     // The positions of the low and the high word whose matches can still count towards a
     // final length with `remaining` characters to come; all the names fill with none.
@@ -446,6 +450,29 @@ lanesWithin(__m512i low, __m512i high, const LaneRun& run, int remaining, int ne
                                    _mm512_set1_epi64(needed));
 }
 
+// One character through eight lanes of one word, their masks at `masks`. The last two
+// operations of the plain step are one here: (row + kept) | (row & ~match).
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) void
+stepOneWordAvx512(__m512i& lanes, const std::uint64_t* masks) {
+    const __m512i match = _mm512_load_si512(masks);
+    const __m512i sum = _mm512_add_epi64(lanes, _mm512_and_si512(lanes, match));
+    lanes = _mm512_ternarylogic_epi64(sum, lanes, match, 0xf4);
+}
+
+// The same for eight lanes of two words: where a low word's sum wraps, one more goes into
+// its high word. The high words' masks are a row of lanes after the low ones'.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) void
+stepTwoWordsAvx512(__m512i& low, __m512i& high, const std::uint64_t* masks) {
+    const __m512i matchLow = _mm512_load_si512(masks);
+    const __m512i matchHigh = _mm512_load_si512(masks + laneCount);
+    const __m512i sumLow = _mm512_add_epi64(low, _mm512_and_si512(low, matchLow));
+    const __mmask8 carry = _mm512_cmplt_epu64_mask(sumLow, low);
+    __m512i sumHigh = _mm512_add_epi64(high, _mm512_and_si512(high, matchHigh));
+    sumHigh = _mm512_mask_add_epi64(sumHigh, carry, sumHigh, _mm512_set1_epi64(1));
+    low = _mm512_ternarylogic_epi64(sumLow, low, matchLow, 0xf4);
+    high = _mm512_ternarylogic_epi64(sumHigh, high, matchHigh, 0xf4);
+}
+
 // Names of two words: per text, the low words of the sixteen lanes in two registers and
 // the high words in two more. Where a low word's sum wraps, one more goes into its high
 // word.
@@ -454,26 +481,34 @@ __attribute__((target("avx512f,avx512bw"))) Reaching
 lanesReachingTwoWordsAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
     constexpr int registers = 2 * Texts;
-    const __m512i one = _mm512_set1_epi64(1);
     __m512i low[registers];
     __m512i high[registers];
     for (int part = 0; part < registers; ++part)
         low[part] = high[part] = _mm512_set1_epi64(-1);
-    for (int at = 0; at < run.textLength; ++at) {
-#pragma GCC unroll 8
-        for (int part = 0; part < registers; ++part) {
-            const std::uint64_t* masks =
-                run.rows + size_t{run.texts[part / 2][at]} * 2 * laneCount + 8 * (part % 2);
-            const __m512i matchLow = _mm512_load_si512(masks);
-            const __m512i matchHigh = _mm512_load_si512(masks + laneCount);
-            const __m512i sumLow =
-                _mm512_add_epi64(low[part], _mm512_and_si512(low[part], matchLow));
-            const __mmask8 carry = _mm512_cmplt_epu64_mask(sumLow, low[part]);
-            __m512i sumHigh = _mm512_add_epi64(high[part], _mm512_and_si512(high[part], matchHigh));
-            sumHigh = _mm512_mask_add_epi64(sumHigh, carry, sumHigh, one);
-            low[part] = _mm512_ternarylogic_epi64(sumLow, low[part], matchLow, 0xf4);
-            high[part] = _mm512_ternarylogic_epi64(sumHigh, high[part], matchHigh, 0xf4);
+    const std::uint8_t* const* texts = run.texts;
+    int at = 0;
+    for (; at < run.sharedStart; ++at) {
+        const std::uint64_t* masks = run.rows + size_t{texts[0][at]} * 2 * laneCount;
+        stepTwoWordsAvx512(low[0], high[0], masks);
+        stepTwoWordsAvx512(low[1], high[1], masks + 8);
+        if (timeToLook(run, at)) {
+            const int remaining = run.textLength - at - 1;
+            if ((lanesWithin(low[0], high[0], run, remaining, run.needed) |
+                 lanesWithin(low[1], high[1], run, remaining, run.needed)) == 0)
+                return {};
         }
+    }
+#pragma GCC unroll 8
+    for (int part = 2; part < registers; ++part) {
+        low[part] = low[part % 2];
+        high[part] = high[part % 2];
+    }
+    for (; at < run.textLength; ++at) {
+#pragma GCC unroll 8
+        for (int part = 0; part < registers; ++part)
+            stepTwoWordsAvx512(low[part], high[part],
+                               run.rows + size_t{texts[part / 2][at]} * 2 * laneCount +
+                                   8 * (part % 2));
         if (timeToLook(run, at)) {
             const int remaining = run.textLength - at - 1;
             unsigned any = 0;
@@ -493,7 +528,7 @@ lanesReachingTwoWordsAvx512(const LaneRun& run) {
 
 // Sixteen lanes in two registers per text; each step is a chain of three dependent
 // operations, so several texts keep the processor busy where one would leave it waiting.
-// The last two operations of the plain step are one here: (row + kept) | (row & ~match).
+// Up to run.sharedStart the texts are the same, and only the first runs.
 template <int Texts>
 __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
@@ -501,14 +536,28 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
     __m512i lanes[registers];
     for (__m512i& lane : lanes)
         lane = _mm512_set1_epi64(-1);
-    for (int at = 0; at < run.textLength; ++at) {
-#pragma GCC unroll 8
-        for (int part = 0; part < registers; ++part) {
-            const __m512i match = _mm512_load_si512(
-                run.rows + size_t{run.texts[part / 2][at]} * laneCount + 8 * (part % 2));
-            const __m512i sum = _mm512_add_epi64(lanes[part], _mm512_and_si512(lanes[part], match));
-            lanes[part] = _mm512_ternarylogic_epi64(sum, lanes[part], match, 0xf4);
+    const std::uint8_t* const* texts = run.texts;
+    int at = 0;
+    for (; at < run.sharedStart; ++at) {
+        const std::uint64_t* masks = run.rows + size_t{texts[0][at]} * laneCount;
+        stepOneWordAvx512(lanes[0], masks);
+        stepOneWordAvx512(lanes[1], masks + 8);
+        if (timeToLook(run, at)) {
+            const int remaining = run.textLength - at - 1;
+            const std::uint64_t counted = run.countedLow(remaining);
+            if ((lanesWithin(lanes[0], counted, remaining, run.needed) |
+                 lanesWithin(lanes[1], counted, remaining, run.needed)) == 0)
+                return {};
         }
+    }
+#pragma GCC unroll 8
+    for (int part = 2; part < registers; ++part)
+        lanes[part] = lanes[part % 2];
+    for (; at < run.textLength; ++at) {
+#pragma GCC unroll 8
+        for (int part = 0; part < registers; ++part)
+            stepOneWordAvx512(lanes[part],
+                              run.rows + size_t{texts[part / 2][at]} * laneCount + 8 * (part % 2));
         if (timeToLook(run, at)) {
             const int remaining = run.textLength - at - 1;
             const std::uint64_t counted = run.countedLow(remaining);
@@ -594,6 +643,18 @@ Reaching lanesReachingIn(Form form, const LaneRun& run) {
         return lanesReachingAvx2(run);
 #endif
     return lanesReachingPlain(run);
+}
+
+// How many of the first `length` classes of two texts are the same: eight at a time up to
+// the first eight that differ, then one by one.
+int sharedBeginning(const std::uint8_t* first, const std::uint8_t* second, int length) {
+    int at = 0;
+    for (; at + 8 <= length; at += 8)
+        if (std::memcmp(first + at, second + at, 8) != 0)
+            break;
+    while (at < length && first[at] == second[at])
+        ++at;
+    return at;
 }
 
 } // namespace
@@ -710,8 +771,14 @@ LongestCommonSubsequenceBlocks::Reaching
 LongestCommonSubsequenceBlocks::runBlock(int blockNumber, const std::uint8_t* const* texts,
                                          int count, int textLength, int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
-    const LaneRun run{rowsOf(blockNumber)->lane, texts, count, textLength,
-                      block.nameLength,          needed};
+    LaneRun run{rowsOf(blockNumber)->lane, texts, count, textLength, block.nameLength, needed};
+    // Working out a few characters alone costs more than it spares.
+    constexpr int worthSharing = 8;
+    run.sharedStart = textLength;
+    for (int text = 1; text < count && run.sharedStart >= worthSharing; ++text)
+        run.sharedStart = sharedBeginning(texts[0], texts[text], run.sharedStart);
+    if (run.sharedStart < worthSharing)
+        run.sharedStart = 0;
     Reaching result =
         block.words() == 2 ? lanesReachingTwoWordsIn(form_, run) : lanesReachingIn(form_, run);
     const unsigned laneMask = (1u << block.laneCount) - 1;

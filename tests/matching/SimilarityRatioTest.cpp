@@ -229,12 +229,17 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
                     for (std::u16string& name : names)
                         name = randomCodes(nameLength);
                     const int block = blocks.addBlock({names.begin(), names.end()});
-                    // Several texts at once give what each gives alone.
+                    // Several texts at once give what each gives alone, also where they
+                    // begin alike (as neighbours in a sorted folder do) for any length.
                     constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
                     LongestCommonSubsequenceBlocks::Text others[atOnce];
                     const LongestCommonSubsequenceBlocks::Text* texts[atOnce] = {&text};
+                    const auto sharedBeginning =
+                        static_cast<size_t>(random.bounded(textLength + 1));
                     for (int other = 1; other < atOnce; ++other) {
-                        blocks.setText(others[other], randomCodes(textLength));
+                        blocks.setText(others[other],
+                                       textCodes.substr(0, sharedBeginning) +
+                                           randomCodes(textLength).substr(sharedBeginning));
                         texts[other] = &others[other];
                     }
                     const int count = 1 + static_cast<int>(random.bounded(atOnce));
