@@ -16,8 +16,13 @@ namespace velmora {
 namespace {
 
 // Names of one length scanned together: a block's masks, once read, serve them all from
-// the nearest cache. Measured, runs of 64 to 512 names were alike, and far ahead of 16.
-constexpr int namesPerRun = 128;
+// the nearest cache. The blocks of a big list do not all fit in the caches, so every run
+// reads them from memory again, and fewer, longer runs read less: on 180,000 names, runs
+// of 1,024 took a fifth less time than runs of 128. Runs stay short enough that each
+// thread gets at least `runsPerWorker` of them, so that none waits long for the last.
+constexpr int namesPerRun = 1024;
+constexpr int shortestRun = 128;
+constexpr int runsPerWorker = 16;
 
 // Finds, for each distinct name, the two facts the final rows need; one per thread, with
 // buffers reused from name to name.
@@ -603,13 +608,15 @@ std::vector<ResultRow> findDuplicatesBySimilarity(const QStringList& paths, Path
 
     // Both scans take the names in runs of one length, in list order; a scanner per thread
     // keeps its buffers from one run to the next.
+    const int workers = workerCountFor(threads);
+    const int runLength =
+        std::clamp(nameCount / (workers * runsPerWorker), shortestRun, namesPerRun);
     std::vector<int> runEnds;
     const std::vector<int>& offsets = table.all.offsets;
     for (size_t length = 0; length + 1 < offsets.size(); ++length)
-        for (int entry = offsets[length]; entry < offsets[length + 1]; entry += namesPerRun)
-            runEnds.push_back(std::min(entry + namesPerRun, offsets[length + 1]));
-    std::vector<NameScanner> scanners(static_cast<size_t>(workerCountFor(threads)),
-                                      NameScanner(table));
+        for (int entry = offsets[length]; entry < offsets[length + 1]; entry += runLength)
+            runEnds.push_back(std::min(entry + runLength, offsets[length + 1]));
+    std::vector<NameScanner> scanners(static_cast<size_t>(workers), NameScanner(table));
     // The two scans share the progress bar's part for the pair stage, half each.
     auto runScan = [&](int half,
                        const std::function<void(NameScanner&, const int* names, int count)>& scan) {

@@ -458,6 +458,35 @@ TEST(DuplicateSearch, AgreesWithThePairByPairSearchOnHashLikeAndLongNames) {
     }
 }
 
+// A big list is scanned in longer runs of names when fewer threads share it; the rows must
+// not depend on how it was cut. Thousands of names of two lengths, a third of them near
+// copies, some sorted as a folder walk lists them.
+TEST(DuplicateSearch, RunsOfAnyLengthFindTheSameRows) {
+    QRandomGenerator random(77);
+    const QString hexDigits = "0123456789ABCDEF";
+    QStringList paths;
+    for (int i = 0; i < 6000; ++i) {
+        QString name;
+        if (i > 0 && random.bounded(3) == 0) {
+            name = paths[random.bounded(paths.size())].section(u'/', -1);
+            for (int edits = 1 + static_cast<int>(random.bounded(12)); edits > 0; --edits)
+                name[random.bounded(name.size())] = hexDigits[random.bounded(16)];
+        } else {
+            for (int at = 0, length = 36 + 4 * static_cast<int>(random.bounded(2)); at < length;
+                 ++at)
+                name += hexDigits[random.bounded(16)];
+        }
+        paths << "/p/" + name;
+    }
+    std::sort(paths.begin(), paths.begin() + 3000);
+    SearchHooks oneThread;
+    oneThread.threads = 1;
+    SearchHooks manyThreads;
+    manyThreads.threads = 16;
+    EXPECT_EQ(findDuplicates(paths, similarityMode(), PathStyle::Posix, oneThread),
+              findDuplicates(paths, similarityMode(), PathStyle::Posix, manyThreads));
+}
+
 // Track names of 60 to 300 characters from one pool of words, as a music library holds
 // them: nearly every name is alike to another, and a list sorted as a folder walk gives it
 // finds its alike names in another order than the same list shuffled or reversed (where
