@@ -7,6 +7,7 @@
 #include "SimilarityNames.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <functional>
 #include <string_view>
@@ -176,9 +177,14 @@ private:
     // fifth more where they are not (random names), so a text goes through one while they
     // have lately ruled out enough, and in one group of sixteen in any case, which notices
     // a list that changes character.
+    //
+    // Where texts only ever leave `which` while a length is scanned (the first scan: `left`
+    // marks those gone), a group's summary runs once, on its first block, and each block
+    // takes the texts its lane let through from a list made then, with no look at the others.
     template <typename TextOf>
     const std::vector<int>& keepInReach(const NameList& list, int otherLength, int block,
-                                        const std::vector<int>& which, int needed, TextOf textOf) {
+                                        const std::vector<int>& which, int needed, TextOf textOf,
+                                        const std::vector<char>* left = nullptr) {
         constexpr int lanes = LongestCommonSubsequenceBlocks::lanes;
         const int firstSummary = list.firstSummaryOfLength[static_cast<size_t>(otherLength)];
         if (firstSummary < 0)
@@ -189,8 +195,11 @@ private:
             groupSummary_ = summary;
             groupReach_ = 0;
             groupSummarised_ = false;
+            for (std::vector<int>& texts : inReachOf_)
+                texts.clear();
         }
-        if (inLength % lanes == 0 || summaryRuledOut_ >= worthwhileShare) {
+        if (inLength % lanes == 0 ||
+            (summaryRuledOut_ >= worthwhileShare && (left == nullptr || !groupSummarised_))) {
             unsummarised_.clear();
             for (const int at : which)
                 if (reach_[static_cast<size_t>(at)].summary != summary)
@@ -202,13 +211,19 @@ private:
                      list.offsets[static_cast<size_t>(otherLength)] + lanes - 1) /
                     lanes;
                 const int inGroup = std::min(lanes, blocksOfLength - inLength / lanes * lanes);
-                runBlockFor(list, summary, unsummarised_, needed, textOf,
-                            [&](int at, unsigned blocks) {
-                                reach_[static_cast<size_t>(at)] = {summary, blocks};
-                                const double ruledOut =
-                                    1.0 - static_cast<double>(std::popcount(blocks)) / inGroup;
-                                summaryRuledOut_ += (ruledOut - summaryRuledOut_) / 16;
-                            });
+                runBlockFor(
+                    list, summary, unsummarised_, needed, textOf, [&](int at, unsigned blocks) {
+                        reach_[static_cast<size_t>(at)] = {summary, blocks};
+                        if (left != nullptr) {
+                            groupReach_ |= blocks;
+                            for (unsigned rest = blocks; rest != 0; rest &= rest - 1)
+                                inReachOf_[static_cast<size_t>(std::countr_zero(rest))].push_back(
+                                    at);
+                        }
+                        const double ruledOut =
+                            1.0 - static_cast<double>(std::popcount(blocks)) / inGroup;
+                        summaryRuledOut_ += (ruledOut - summaryRuledOut_) / 16;
+                    });
                 groupSummarised_ = true;
             }
         }
@@ -219,6 +234,12 @@ private:
             return which;
         }
         running_.clear();
+        if (left != nullptr) {
+            for (const int at : inReachOf_[static_cast<size_t>(inLength % lanes)])
+                if ((*left)[static_cast<size_t>(at)] == 0)
+                    running_.push_back(at);
+            return running_;
+        }
         for (const int at : which) {
             const BlocksInReach& reach = reach_[static_cast<size_t>(at)];
             groupReach_ |= reach.summary == summary ? reach.blocks : ~0u;
@@ -378,6 +399,10 @@ private:
         scanning_.resize(run_.size());
         for (size_t at = 0; at < run_.size(); ++at)
             scanning_[at] = static_cast<int>(at);
+        left_.assign(run_.size(), 0);
+        latestOfAny_ = -1;
+        for (size_t at = 0; at < run_.size(); ++at)
+            latestOfAny_ = std::max(latestOfAny_, runNames_[at].latest);
         reach_.assign(run_.size(), {});
         groupSummary_ = -1;
         for (int blockBegin = begin; blockBegin < end; blockBegin += lanes, ++block) {
@@ -386,16 +411,24 @@ private:
             // A name is done with this length once the block's latest entry is not after
             // the latest alike name it has; the entries only go down from there.
             const int firstPosition = table_.all.lastPosition[static_cast<size_t>(blockBegin)];
-            std::erase_if(scanning_, [&](int at) {
-                return firstPosition <= runNames_[static_cast<size_t>(at)].latest;
-            });
-            if (scanning_.empty())
-                return;
+            if (firstPosition <= latestOfAny_) {
+                latestOfAny_ = -1;
+                std::erase_if(scanning_, [&](int at) {
+                    const int latest = runNames_[static_cast<size_t>(at)].latest;
+                    const bool done = firstPosition <= latest;
+                    left_[static_cast<size_t>(at)] = done ? 1 : 0;
+                    if (!done)
+                        latestOfAny_ = std::max(latestOfAny_, latest);
+                    return done;
+                });
+                if (scanning_.empty())
+                    return;
+            }
             auto textOf = [&](int at) -> const LongestCommonSubsequenceBlocks::Text& {
                 return runNames_[static_cast<size_t>(at)].text;
             };
             const std::vector<int>& running =
-                keepInReach(table_.all, otherLength, block, scanning_, needed, textOf);
+                keepInReach(table_.all, otherLength, block, scanning_, needed, textOf, &left_);
             runBlockFor(table_.all, block, running, needed, textOf, [&](int at, unsigned reaching) {
                 takeReachingLanes(at, blockBegin, reaching, needed);
             });
@@ -420,6 +453,7 @@ private:
                 continue;
             if (alike(run_[static_cast<size_t>(at)], other, needed)) {
                 runName.latest = position;
+                latestOfAny_ = std::max(latestOfAny_, position);
                 return;
             }
             runName.notAlikeLater.push_back(other);
@@ -566,6 +600,10 @@ private:
     std::vector<int> running_;
     std::vector<int> unsummarised_;
     std::vector<BlocksInReach> reach_; // per text of the length scanned now
+    std::vector<char> left_;           // per text of the first scan: done with the length
+    int latestOfAny_ = -1; // the greatest `latest` of the texts the first scan still runs
+    // Per block of the group, the texts its summary lane let through (first scan only).
+    std::array<std::vector<int>, LongestCommonSubsequenceBlocks::lanes> inReachOf_;
     // The summary block of the group scanned now, and the blocks of the group any text
     // that took part may find an alike name in.
     int groupSummary_ = -1;
