@@ -229,8 +229,9 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
                     for (std::u16string& name : names)
                         name = randomCodes(nameLength);
                     const int block = blocks.addBlock({names.begin(), names.end()});
-                    // Several texts at once give what each gives alone, also where they
-                    // begin alike (as neighbours in a sorted folder do) for any length.
+                    // Several texts at once give what each gives alone at every needed
+                    // length, also where they begin alike (as neighbours in a sorted folder
+                    // do) for any length.
                     constexpr int atOnce = LongestCommonSubsequenceBlocks::textsAtOnce;
                     LongestCommonSubsequenceBlocks::Text others[atOnce];
                     const LongestCommonSubsequenceBlocks::Text* texts[atOnce] = {&text};
@@ -244,10 +245,12 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
                     }
                     const int count = 1 + static_cast<int>(random.bounded(atOnce));
                     unsigned together[atOnce];
-                    blocks.lanesReaching(block, texts, count, textLength / 2, together);
-                    for (int at = 0; at < count; ++at)
-                        ASSERT_EQ(together[at],
-                                  blocks.lanesReaching(block, *texts[at], textLength / 2));
+                    for (int needed = 1; needed <= textLength; ++needed) {
+                        blocks.lanesReaching(block, texts, count, needed, together);
+                        for (int at = 0; at < count; ++at)
+                            ASSERT_EQ(together[at],
+                                      blocks.lanesReaching(block, *texts[at], needed));
+                    }
                     for (size_t lane = 0; lane < names.size(); ++lane) {
                         const int expected = plainLongestCommonSubsequence(textCodes, names[lane]);
                         const unsigned reaching = blocks.lanesReaching(block, text, expected);
