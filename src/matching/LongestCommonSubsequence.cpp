@@ -781,13 +781,16 @@ LongestCommonSubsequenceBlocks::runBlock(int blockNumber, const std::uint8_t* co
                                          int count, int textLength, int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     LaneRun run{rowsOf(blockNumber)->lane, texts, count, textLength, block.nameLength, needed};
+    // Only the widest form takes a shared beginning, and only several texts have one.
     // Working out a few characters alone costs more than it spares.
     constexpr int worthSharing = 8;
-    run.sharedStart = textLength;
-    for (int text = 1; text < count && run.sharedStart >= worthSharing; ++text)
-        run.sharedStart = sharedBeginning(texts[0], texts[text], run.sharedStart);
-    if (run.sharedStart < worthSharing)
-        run.sharedStart = 0;
+    if (form_ == Form::Avx512 && count > 1) {
+        run.sharedStart = textLength;
+        for (int text = 1; text < count && run.sharedStart >= worthSharing; ++text)
+            run.sharedStart = sharedBeginning(texts[0], texts[text], run.sharedStart);
+        if (run.sharedStart < worthSharing)
+            run.sharedStart = 0;
+    }
     Reaching result =
         block.words() == 2 ? lanesReachingTwoWordsIn(form_, run) : lanesReachingIn(form_, run);
     const unsigned laneMask = (1u << block.laneCount) - 1;
