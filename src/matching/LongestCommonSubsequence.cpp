@@ -456,7 +456,7 @@ lanesWithin(__m512i low, __m512i high, const LaneRun& run, int remaining, int ne
 stepOneWordAvx512(__m512i& lanes, const std::uint64_t* masks) {
     const __m512i match = _mm512_load_si512(masks);
     const __m512i sum = _mm512_add_epi64(lanes, _mm512_and_si512(lanes, match));
-    lanes = _mm512_ternarylogic_epi64(sum, lanes, match, 0xf4);
+    lanes = _mm512_ternarylogic_epi64(lanes, match, sum, 0xba);
 }
 
 // The same for eight lanes of two words: where a low word's sum wraps, one more goes into
@@ -469,8 +469,8 @@ stepTwoWordsAvx512(__m512i& low, __m512i& high, const std::uint64_t* masks) {
     const __mmask8 carry = _mm512_cmplt_epu64_mask(sumLow, low);
     __m512i sumHigh = _mm512_add_epi64(high, _mm512_and_si512(high, matchHigh));
     sumHigh = _mm512_mask_add_epi64(sumHigh, carry, sumHigh, _mm512_set1_epi64(1));
-    low = _mm512_ternarylogic_epi64(sumLow, low, matchLow, 0xf4);
-    high = _mm512_ternarylogic_epi64(sumHigh, high, matchHigh, 0xf4);
+    low = _mm512_ternarylogic_epi64(low, matchLow, sumLow, 0xba);
+    high = _mm512_ternarylogic_epi64(high, matchHigh, sumHigh, 0xba);
 }
 
 // Names of two words: per text, the low words of the sixteen lanes in two registers and
