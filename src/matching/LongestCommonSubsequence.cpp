@@ -425,29 +425,42 @@ lanePopulations(__m512i words) {
     return _mm512_sad_epu8(counts, _mm512_setzero_si512());
 }
 
-// The zeros of each lane among the positions set in `counted`.
+// The zeros of each lane among the positions set in `counted`. With OwnBitCount, by the
+// processor's own 64-bit bit count, written out because these functions' target cannot
+// depend on a template argument; the form that uses it runs only where the processor has it.
+template <bool OwnBitCount>
 [[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) __m512i
-zerosIn(__m512i lanes, std::uint64_t counted) {
-    return lanePopulations(_mm512_and_si512(_mm512_xor_si512(lanes, _mm512_set1_epi64(-1)),
-                                            _mm512_set1_epi64(static_cast<long long>(counted))));
+zerosIn(__m512i lanes, __m512i counted) {
+    const __m512i zeros = counted & ~lanes;
+    if constexpr (OwnBitCount) {
+        __m512i population;
+        asm("vpopcntq %1, %0" : "=v"(population) : "v"(zeros));
+        return population;
+    } else {
+        return lanePopulations(zeros);
+    }
 }
 
 // The lanes of a register whose matched length in the counted positions plus `remaining`
 // reaches the needed length.
+template <bool OwnBitCount>
 [[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
 lanesWithin(__m512i lanes, std::uint64_t counted, int remaining, int needed) {
-    const __m512i matched = zerosIn(lanes, counted);
-    return _mm512_cmpge_epi64_mask(_mm512_add_epi64(matched, _mm512_set1_epi64(remaining)),
-                                   _mm512_set1_epi64(needed));
+    const __m512i matched =
+        zerosIn<OwnBitCount>(lanes, _mm512_set1_epi64(static_cast<long long>(counted)));
+    return _mm512_cmpge_epi64_mask(matched, _mm512_set1_epi64(needed - remaining));
 }
 
 // The same for names of two words, their low words in `low` and their high ones in `high`.
+template <bool OwnBitCount>
 [[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
 lanesWithin(__m512i low, __m512i high, const LaneRun& run, int remaining, int needed) {
-    const __m512i matched = _mm512_add_epi64(zerosIn(low, run.countedLow(remaining)),
-                                             zerosIn(high, run.countedHigh(remaining)));
-    return _mm512_cmpge_epi64_mask(_mm512_add_epi64(matched, _mm512_set1_epi64(remaining)),
-                                   _mm512_set1_epi64(needed));
+    const __m512i countedLow = _mm512_set1_epi64(static_cast<long long>(run.countedLow(remaining)));
+    const __m512i countedHigh =
+        _mm512_set1_epi64(static_cast<long long>(run.countedHigh(remaining)));
+    const __m512i matched = _mm512_add_epi64(zerosIn<OwnBitCount>(low, countedLow),
+                                             zerosIn<OwnBitCount>(high, countedHigh));
+    return _mm512_cmpge_epi64_mask(matched, _mm512_set1_epi64(needed - remaining));
 }
 
 // One character through eight lanes of one word, their masks at `masks`. The last two
@@ -476,7 +489,7 @@ stepTwoWordsAvx512(__m512i& low, __m512i& high, const std::uint64_t* masks) {
 // Names of two words: per text, the low words of the sixteen lanes in two registers and
 // the high words in two more. Where a low word's sum wraps, one more goes into its high
 // word.
-template <int Texts>
+template <int Texts, bool OwnBitCount>
 __attribute__((target("avx512f,avx512bw"))) Reaching
 lanesReachingTwoWordsAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
@@ -493,8 +506,8 @@ lanesReachingTwoWordsAvx512(const LaneRun& run) {
         stepTwoWordsAvx512(low[1], high[1], masks + 8);
         if (timeToLook(run, at)) {
             const int remaining = run.textLength - at - 1;
-            if ((lanesWithin(low[0], high[0], run, remaining, run.needed) |
-                 lanesWithin(low[1], high[1], run, remaining, run.needed)) == 0)
+            if ((lanesWithin<OwnBitCount>(low[0], high[0], run, remaining, run.needed) |
+                 lanesWithin<OwnBitCount>(low[1], high[1], run, remaining, run.needed)) == 0)
                 return {};
         }
     }
@@ -513,7 +526,7 @@ lanesReachingTwoWordsAvx512(const LaneRun& run) {
             const int remaining = run.textLength - at - 1;
             unsigned any = 0;
             for (int part = 0; part < registers; ++part)
-                any |= lanesWithin(low[part], high[part], run, remaining, run.needed);
+                any |= lanesWithin<OwnBitCount>(low[part], high[part], run, remaining, run.needed);
             if (any == 0)
                 return {};
         }
@@ -521,15 +534,16 @@ lanesReachingTwoWordsAvx512(const LaneRun& run) {
     Reaching result;
     for (int text = 0; text < Texts; ++text)
         result.reaching[text] =
-            lanesWithin(low[2 * text], high[2 * text], run, 0, run.needed) |
-            lanesWithin(low[2 * text + 1], high[2 * text + 1], run, 0, run.needed) << 8;
+            lanesWithin<OwnBitCount>(low[2 * text], high[2 * text], run, 0, run.needed) |
+            lanesWithin<OwnBitCount>(low[2 * text + 1], high[2 * text + 1], run, 0, run.needed)
+                << 8;
     return result;
 }
 
 // Sixteen lanes in two registers per text; each step is a chain of three dependent
 // operations, so several texts keep the processor busy where one would leave it waiting.
 // Up to run.sharedStart the texts are the same, and only the first runs.
-template <int Texts>
+template <int Texts, bool OwnBitCount>
 __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
     constexpr int registers = 2 * Texts;
@@ -545,8 +559,8 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
         if (timeToLook(run, at)) {
             const int remaining = run.textLength - at - 1;
             const std::uint64_t counted = run.countedLow(remaining);
-            if ((lanesWithin(lanes[0], counted, remaining, run.needed) |
-                 lanesWithin(lanes[1], counted, remaining, run.needed)) == 0)
+            if ((lanesWithin<OwnBitCount>(lanes[0], counted, remaining, run.needed) |
+                 lanesWithin<OwnBitCount>(lanes[1], counted, remaining, run.needed)) == 0)
                 return {};
         }
     }
@@ -564,7 +578,7 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
             unsigned any = 0;
 #pragma GCC unroll 8
             for (int part = 0; part < registers; ++part)
-                any |= lanesWithin(lanes[part], counted, remaining, run.needed);
+                any |= lanesWithin<OwnBitCount>(lanes[part], counted, remaining, run.needed);
             if (any == 0)
                 return {};
         }
@@ -572,9 +586,9 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
     Reaching result;
 #pragma GCC unroll 4
     for (int text = 0; text < Texts; ++text)
-        result.reaching[text] = lanesWithin(lanes[2 * text], run.countedLow(0), 0, run.needed) |
-                                lanesWithin(lanes[2 * text + 1], run.countedLow(0), 0, run.needed)
-                                    << 8;
+        result.reaching[text] =
+            lanesWithin<OwnBitCount>(lanes[2 * text], run.countedLow(0), 0, run.needed) |
+            lanesWithin<OwnBitCount>(lanes[2 * text + 1], run.countedLow(0), 0, run.needed) << 8;
     return result;
 }
 #endif
@@ -593,6 +607,8 @@ bool processorRuns(Form form) {
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
     case Form::Avx512:
         return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    case Form::Avx512WithBitCount:
+        return processorRuns(Form::Avx512) && __builtin_cpu_supports("avx512vpopcntdq");
     }
     return false;
 #else
@@ -601,46 +617,68 @@ bool processorRuns(Form form) {
 }
 
 Form widestForm() {
-    for (const Form form : {Form::Avx512, Form::Avx2})
+    for (const Form form : {Form::Avx512WithBitCount, Form::Avx512, Form::Avx2})
         if (processorRuns(form))
             return form;
     return Form::Plain;
 }
 
+#if defined(__x86_64__)
+template <bool OwnBitCount> Reaching lanesReachingTwoWordsAvx512(const LaneRun& run) {
+    switch (run.textCount) {
+    case 1:
+        return lanesReachingTwoWordsAvx512<1, OwnBitCount>(run);
+    case 2:
+        return lanesReachingTwoWordsAvx512<2, OwnBitCount>(run);
+    case 3:
+        return lanesReachingTwoWordsAvx512<3, OwnBitCount>(run);
+    default:
+        return lanesReachingTwoWordsAvx512<4, OwnBitCount>(run);
+    }
+}
+
+template <bool OwnBitCount> Reaching lanesReachingAvx512(const LaneRun& run) {
+    switch (run.textCount) {
+    case 1:
+        return lanesReachingAvx512<1, OwnBitCount>(run);
+    case 2:
+        return lanesReachingAvx512<2, OwnBitCount>(run);
+    case 3:
+        return lanesReachingAvx512<3, OwnBitCount>(run);
+    default:
+        return lanesReachingAvx512<4, OwnBitCount>(run);
+    }
+}
+#endif
+
 Reaching lanesReachingTwoWordsIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
-    if (form == Form::Avx512)
-        switch (run.textCount) {
-        case 1:
-            return lanesReachingTwoWordsAvx512<1>(run);
-        case 2:
-            return lanesReachingTwoWordsAvx512<2>(run);
-        case 3:
-            return lanesReachingTwoWordsAvx512<3>(run);
-        default:
-            return lanesReachingTwoWordsAvx512<4>(run);
-        }
-    if (form == Form::Avx2)
+    switch (form) {
+    case Form::Avx512WithBitCount:
+        return lanesReachingTwoWordsAvx512<true>(run);
+    case Form::Avx512:
+        return lanesReachingTwoWordsAvx512<false>(run);
+    case Form::Avx2:
         return lanesReachingTwoWordsAvx2(run);
+    case Form::Plain:
+        break;
+    }
 #endif
     return lanesReachingTwoWordsPlain(run);
 }
 
 Reaching lanesReachingIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
-    if (form == Form::Avx512)
-        switch (run.textCount) {
-        case 1:
-            return lanesReachingAvx512<1>(run);
-        case 2:
-            return lanesReachingAvx512<2>(run);
-        case 3:
-            return lanesReachingAvx512<3>(run);
-        default:
-            return lanesReachingAvx512<4>(run);
-        }
-    if (form == Form::Avx2)
+    switch (form) {
+    case Form::Avx512WithBitCount:
+        return lanesReachingAvx512<true>(run);
+    case Form::Avx512:
+        return lanesReachingAvx512<false>(run);
+    case Form::Avx2:
         return lanesReachingAvx2(run);
+    case Form::Plain:
+        break;
+    }
 #endif
     return lanesReachingPlain(run);
 }
@@ -781,10 +819,10 @@ LongestCommonSubsequenceBlocks::runBlock(int blockNumber, const std::uint8_t* co
                                          int count, int textLength, int needed) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     LaneRun run{rowsOf(blockNumber)->lane, texts, count, textLength, block.nameLength, needed};
-    // Only the widest form takes a shared beginning, and only several texts have one.
+    // Only the widest forms take a shared beginning, and only several texts have one.
     // Working out a few characters alone costs more than it spares.
     constexpr int worthSharing = 8;
-    if (form_ == Form::Avx512 && count > 1) {
+    if ((form_ == Form::Avx512 || form_ == Form::Avx512WithBitCount) && count > 1) {
         run.sharedStart = textLength;
         for (int text = 1; text < count && run.sharedStart >= worthSharing; ++text)
             run.sharedStart = sharedBeginning(texts[0], texts[text], run.sharedStart);

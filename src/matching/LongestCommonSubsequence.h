@@ -102,7 +102,7 @@ public:
 
     // The widest form the processor runs is used unless another is asked for; every form
     // gives the same lengths. Returns false, changing nothing, where the processor lacks it.
-    enum class Form { Plain, Avx2, Avx512 };
+    enum class Form { Plain, Avx2, Avx512, Avx512WithBitCount };
     bool useForm(Form form);
 
     // What a run of a block gives; public only for the vector forms.

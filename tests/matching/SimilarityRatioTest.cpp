@@ -211,7 +211,7 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     LongestCommonSubsequenceBlocks::Text text;
     const int lengths[] = {1, 7, 40, 63, 64, 65, 100, 127, 128};
     using Form = LongestCommonSubsequenceBlocks::Form;
-    for (const Form form : {Form::Plain, Form::Avx2, Form::Avx512}) {
+    for (const Form form : {Form::Plain, Form::Avx2, Form::Avx512, Form::Avx512WithBitCount}) {
         if (!blocks.useForm(form))
             continue;
         for (const int textLength : lengths) {
