@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -237,6 +238,9 @@ int LongestCommonSubsequence::lengthWith(std::u16string_view text) const {
 namespace {
 
 constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
+
+// Names up to this long run in lanes of 32 bits where the processor counts their bits.
+constexpr int longestPackedName = 32;
 
 // One block against up to `textsAtOnce` texts of one length.
 struct LaneRun {
@@ -591,6 +595,64 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
             lanesWithin<OwnBitCount>(lanes[2 * text + 1], run.countedLow(0), 0, run.needed) << 8;
     return result;
 }
+
+// One character through sixteen lanes of 32 bits, as stepOneWordAvx512.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) void
+stepShortAvx512(__m512i& lanes, const std::uint64_t* masks) {
+    const __m512i match = _mm512_load_si512(masks);
+    const __m512i sum = _mm512_add_epi32(lanes, _mm512_and_si512(lanes, match));
+    lanes = _mm512_ternarylogic_epi32(lanes, match, sum, 0xba);
+}
+
+// The lanes of 32 bits that can still reach the needed length, by the processor's own bit
+// count.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
+shortLanesWithin(__m512i lanes, const LaneRun& run, int remaining) {
+    const auto counted = static_cast<std::uint32_t>(run.countedLow(remaining));
+    const __m512i zeros = _mm512_set1_epi32(static_cast<int>(counted)) & ~lanes;
+    __m512i population;
+    asm("vpopcntd %1, %0" : "=v"(population) : "v"(zeros));
+    return _mm512_cmpge_epi32_mask(population, _mm512_set1_epi32(run.needed - remaining));
+}
+
+// Names of at most 32 characters in the form with the processor's own bit count: sixteen
+// lanes of 32 bits fill one register per text, half the work of 64-bit lanes. Their masks
+// are packed to match (see rowsOf): a class's row is sixteen 32-bit masks, half a row of
+// 64-bit ones.
+template <int Texts>
+__attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingShortAvx512(const LaneRun& run) {
+    static_assert(laneCount == 16);
+    __m512i lanes[Texts];
+    for (__m512i& lane : lanes)
+        lane = _mm512_set1_epi32(-1);
+    const std::uint8_t* const* texts = run.texts;
+    constexpr size_t packedRow = laneCount / 2;
+    int at = 0;
+    for (; at < run.sharedStart; ++at) {
+        stepShortAvx512(lanes[0], run.rows + size_t{texts[0][at]} * packedRow);
+        if (timeToLook(run, at) && shortLanesWithin(lanes[0], run, run.textLength - at - 1) == 0)
+            return {};
+    }
+    for (int text = 1; text < Texts; ++text)
+        lanes[text] = lanes[0];
+    for (; at < run.textLength; ++at) {
+#pragma GCC unroll 4
+        for (int text = 0; text < Texts; ++text)
+            stepShortAvx512(lanes[text], run.rows + size_t{texts[text][at]} * packedRow);
+        if (timeToLook(run, at)) {
+            unsigned any = 0;
+#pragma GCC unroll 4
+            for (int text = 0; text < Texts; ++text)
+                any |= shortLanesWithin(lanes[text], run, run.textLength - at - 1);
+            if (any == 0)
+                return {};
+        }
+    }
+    Reaching result;
+    for (int text = 0; text < Texts; ++text)
+        result.reaching[text] = shortLanesWithin(lanes[text], run, 0);
+    return result;
+}
 #endif
 
 // One build runs on every x86-64: the vector form is chosen by what the processor has.
@@ -624,30 +686,34 @@ Form widestForm() {
 }
 
 #if defined(__x86_64__)
-template <bool OwnBitCount> Reaching lanesReachingTwoWordsAvx512(const LaneRun& run) {
-    switch (run.textCount) {
+// Calls kernel(std::integral_constant<int, N>()) for the N texts of a run, one to four.
+template <typename Kernel> Reaching forTextCount(int count, Kernel kernel) {
+    switch (count) {
     case 1:
-        return lanesReachingTwoWordsAvx512<1, OwnBitCount>(run);
+        return kernel(std::integral_constant<int, 1>());
     case 2:
-        return lanesReachingTwoWordsAvx512<2, OwnBitCount>(run);
+        return kernel(std::integral_constant<int, 2>());
     case 3:
-        return lanesReachingTwoWordsAvx512<3, OwnBitCount>(run);
+        return kernel(std::integral_constant<int, 3>());
     default:
-        return lanesReachingTwoWordsAvx512<4, OwnBitCount>(run);
+        return kernel(std::integral_constant<int, 4>());
     }
 }
 
+template <bool OwnBitCount> Reaching lanesReachingTwoWordsAvx512(const LaneRun& run) {
+    return forTextCount(run.textCount, [&](auto texts) {
+        return lanesReachingTwoWordsAvx512<texts(), OwnBitCount>(run);
+    });
+}
+
 template <bool OwnBitCount> Reaching lanesReachingAvx512(const LaneRun& run) {
-    switch (run.textCount) {
-    case 1:
-        return lanesReachingAvx512<1, OwnBitCount>(run);
-    case 2:
-        return lanesReachingAvx512<2, OwnBitCount>(run);
-    case 3:
-        return lanesReachingAvx512<3, OwnBitCount>(run);
-    default:
-        return lanesReachingAvx512<4, OwnBitCount>(run);
-    }
+    return forTextCount(run.textCount,
+                        [&](auto texts) { return lanesReachingAvx512<texts(), OwnBitCount>(run); });
+}
+
+Reaching lanesReachingShortAvx512(const LaneRun& run) {
+    return forTextCount(run.textCount,
+                        [&](auto texts) { return lanesReachingShortAvx512<texts()>(run); });
 }
 #endif
 
@@ -671,7 +737,8 @@ Reaching lanesReachingIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
     switch (form) {
     case Form::Avx512WithBitCount:
-        return lanesReachingAvx512<true>(run);
+        return run.nameLength <= longestPackedName ? lanesReachingShortAvx512(run)
+                                                   : lanesReachingAvx512<true>(run);
     case Form::Avx512:
         return lanesReachingAvx512<false>(run);
     case Form::Avx2:
@@ -713,7 +780,16 @@ bool LongestCommonSubsequenceBlocks::useForm(Form form) {
     if (!processorRuns(form))
         return false;
     form_ = form;
+    // The masks' layout may depend on the form: blocks make them again.
+    for (const MaskRow*& rows : rows_) {
+        delete[] rows;
+        rows = nullptr;
+    }
     return true;
+}
+
+bool LongestCommonSubsequenceBlocks::packsLanes(const Block& block) const {
+    return form_ == Form::Avx512WithBitCount && block.nameLength <= longestPackedName;
 }
 
 void LongestCommonSubsequenceBlocks::chooseClasses(const std::vector<std::u16string_view>& names) {
@@ -771,11 +847,18 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     // Empty lanes match nothing; their lengths are never reported.
     const size_t words = static_cast<size_t>(block.words());
-    MaskRow* rows = new MaskRow[classes * words]{};
+    const bool packed = packsLanes(block);
+    MaskRow* rows = new MaskRow[packed ? classes / 2 : classes * words]{};
+    std::uint32_t packedRows[classes][lanes] = {};
     auto addName = [&](size_t lane, std::u16string_view name) {
-        for (size_t position = 0; position < name.size(); ++position)
-            rows[classOfCode_[name[position]] * words + position / 64].lane[lane] |=
-                std::uint64_t{1} << (position % 64);
+        for (size_t position = 0; position < name.size(); ++position) {
+            const std::uint8_t rowClass = classOfCode_[name[position]];
+            if (packed)
+                packedRows[rowClass][lane] |= std::uint32_t{1} << position;
+            else
+                rows[rowClass * words + position / 64].lane[lane] |= std::uint64_t{1}
+                                                                     << (position % 64);
+        }
     };
     for (size_t lane = 0; lane < block.laneCount; ++lane) {
         if (block.summaryOf < 0) {
@@ -786,6 +869,8 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
         for (size_t name = 0; name < member.laneCount; ++name)
             addName(lane, names_[member.firstName + name]);
     }
+    if (packed)
+        std::memcpy(rows, packedRows, sizeof packedRows);
     const MaskRow* expected = nullptr;
     if (shared.compare_exchange_strong(expected, rows, std::memory_order_acq_rel))
         return rows;

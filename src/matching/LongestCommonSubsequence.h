@@ -101,7 +101,8 @@ public:
                        unsigned* reaching) const;
 
     // The widest form the processor runs is used unless another is asked for; every form
-    // gives the same lengths. Returns false, changing nothing, where the processor lacks it.
+    // gives the same lengths. Not while blocks run on other threads. Returns false, changing
+    // nothing, where the processor lacks it.
     enum class Form { Plain, Avx2, Avx512, Avx512WithBitCount };
     bool useForm(Form form);
 
@@ -124,6 +125,9 @@ private:
         std::uint8_t laneCount = 0;
         int words() const { return nameLength > 64 ? 2 : 1; }
     };
+    // Whether the block's masks are packed 32 bits to a lane (names of up to 32 characters,
+    // in the form that runs them so).
+    bool packsLanes(const Block& block) const;
     const MaskRow* rowsOf(int block) const;
     Reaching runBlock(int block, const std::uint8_t* const* texts, int count, int textLength,
                       int needed) const;
