@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times velmora-find on the generated long-name corpora (a music library and descriptive
-# document names) and on real names in one folder, each sorted as a folder walk lists it
-# and shuffled, beside an earlier build of velmora-find given by path, in the same run;
-# prints both times and the ratio, and says when the two builds print different results.
+# document names), on real names in one folder and on Windows paths read as whole names,
+# each sorted as a folder walk lists it and shuffled, beside an earlier build of
+# velmora-find given by path, in the same run; prints both times and the ratio, and says
+# when the two builds print different results.
 # The ratio is of processor time, which a busy machine disturbs less than wall time.
 #   bench/matching/run_longname_benchmarks.sh PREVIOUS_VELMORA_FIND [BUILD_DIR] [COUNT]
 # COUNT is the number of names of each corpus (default 20000).
@@ -29,6 +30,11 @@ done
 "$here/bench/corpus/make_corpus.py" "$count" | sed 's|.*/|/home/user/folder/|' |
     LC_ALL=C sort > "$corpus/folder-sorted.txt"
 shuf --random-source=<(yes) "$corpus/folder-sorted.txt" > "$corpus/folder-shuffled.txt"
+# A list of Windows paths read with this system's own path style: each whole path is one
+# long name, and neighbours in the sorted list share long beginnings.
+"$here/bench/corpus/make_corpus.py" "$count" --seed 3 | sed 's|/|\\|g; s|^|C:|' |
+    LC_ALL=C sort > "$corpus/windows-paths-sorted.txt"
+shuf --random-source=<(yes) "$corpus/windows-paths-sorted.txt" > "$corpus/windows-paths-shuffled.txt"
 
 # "WALL PROCESSOR" of one run; its results go to a file to compare.
 measure() {
@@ -39,7 +45,7 @@ measure() {
 
 printf "%-22s %21s %21s %7s\n" "$count names" "previous: wall (cpu)" "now: wall (cpu)" "ratio"
 for list in music-sorted music-shuffled documents-sorted documents-shuffled folder-sorted \
-    folder-shuffled; do
+    folder-shuffled windows-paths-sorted windows-paths-shuffled; do
     read -r old_wall old_cpu < <(measure "$corpus/previous.out" "$previous" "$corpus/$list.txt")
     read -r new_wall new_cpu < <(measure "$corpus/current.out" "$current" "$corpus/$list.txt")
     same=""
