@@ -48,7 +48,9 @@ private:
 // lane reads the masks of the same character, a step is one load of a row of masks, with
 // no per-lane look-up. Several texts of one length can go through a block together: each
 // step is a short chain of dependent operations, and chains side by side keep the
-// processor busy where one would leave it waiting.
+// processor busy where one would leave it waiting. Where the processor counts the bits of
+// vector lanes itself, names of up to 32 characters take lanes of 32 bits, a block's
+// sixteen in one register.
 //
 // Characters are compared by class: the 31 commonest codes of the names each have a class
 // of their own, all others share the one left. Codes in one class count as equal, so a
@@ -113,7 +115,8 @@ public:
 
 private:
     // Per block, `classes` rows of `lanes` masks, each row on a cache line boundary: bit i
-    // of a lane's mask is set where its name holds the class at position i.
+    // of a lane's mask is set where its name holds the class at position i. Packed blocks
+    // (see packsLanes) hold 32-bit masks instead, a class's sixteen in half a row.
     struct alignas(64) MaskRow {
         std::uint64_t lane[lanes];
     };
