@@ -244,7 +244,9 @@ constexpr int longestPackedName = 32;
 
 // One block against up to `textsAtOnce` texts of one length.
 struct LaneRun {
-    const std::uint64_t* rows; // `laneCount` masks per class, or two rows of them per class
+    // `laneCount` masks per class, two rows of them per class for names of two words, or
+    // half a row of 32-bit ones for packed blocks.
+    const std::uint64_t* rows;
     const std::uint8_t* const* texts;
     int textCount;
     int textLength;
