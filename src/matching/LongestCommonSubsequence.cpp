@@ -239,8 +239,10 @@ namespace {
 
 constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
 
-// Names up to this long run in lanes of 32 bits where the processor counts their bits.
+// Where the processor counts the bits of vector lanes, names up to this long run in lanes
+// of 32 bits, and names of two words up to this long take a high word of 32 bits.
 constexpr int longestPackedName = 32;
+constexpr int longestPackedTwoWordName = 64 + 32;
 
 // One block against up to `textsAtOnce` texts of one length.
 struct LaneRun {
@@ -655,6 +657,96 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingShortAvx512(co
         result.reaching[text] = shortLanesWithin(lanes[text], run, 0);
     return result;
 }
+
+// Names of 65 to 96 characters in the form with the processor's own bit count: per text,
+// the low words of the sixteen lanes in two registers of 64-bit lanes and their high words
+// in one of 32-bit lanes, where the two registers' carries meet as one mask. A class's
+// row is the sixteen low masks, then the sixteen high ones packed in half a row.
+constexpr size_t oneAndHalfRow = laneCount + laneCount / 2;
+
+// The lanes that can still reach the needed length, the low words' counts narrowed to 32
+// bits to be added to the high words'.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
+oneAndHalfLanesWithin(__m512i low0, __m512i low1, __m512i high, const LaneRun& run, int remaining) {
+    const __m512i countedLow = _mm512_set1_epi64(static_cast<long long>(run.countedLow(remaining)));
+    const auto countedHigh = static_cast<std::uint32_t>(run.countedHigh(remaining));
+    const __m512i zerosLow0 = countedLow & ~low0;
+    const __m512i zerosLow1 = countedLow & ~low1;
+    const __m512i zerosHigh = _mm512_set1_epi32(static_cast<int>(countedHigh)) & ~high;
+    __m512i populationLow0;
+    __m512i populationLow1;
+    __m512i populationHigh;
+    asm("vpopcntq %1, %0" : "=v"(populationLow0) : "v"(zerosLow0));
+    asm("vpopcntq %1, %0" : "=v"(populationLow1) : "v"(zerosLow1));
+    asm("vpopcntd %1, %0" : "=v"(populationHigh) : "v"(zerosHigh));
+    // The counts fit in the low halves of their 64-bit lanes: take those, in lane order.
+    const __m512i lowHalves =
+        _mm512_set_epi32(30, 28, 26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
+    const __m512i populationLow =
+        _mm512_permutex2var_epi32(populationLow0, lowHalves, populationLow1);
+    return _mm512_cmpge_epi32_mask(_mm512_add_epi32(populationLow, populationHigh),
+                                   _mm512_set1_epi32(run.needed - remaining));
+}
+
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) void
+stepOneAndHalfAvx512(__m512i& low0, __m512i& low1, __m512i& high, const std::uint64_t* masks) {
+    const __m512i matchLow0 = _mm512_load_si512(masks);
+    const __m512i matchLow1 = _mm512_load_si512(masks + 8);
+    const __m512i matchHigh = _mm512_load_si512(masks + laneCount);
+    const __m512i sumLow0 = _mm512_add_epi64(low0, _mm512_and_si512(low0, matchLow0));
+    const __m512i sumLow1 = _mm512_add_epi64(low1, _mm512_and_si512(low1, matchLow1));
+    const __mmask16 carry = _mm512_kunpackb(_mm512_cmplt_epu64_mask(sumLow1, low1),
+                                            _mm512_cmplt_epu64_mask(sumLow0, low0));
+    __m512i sumHigh = _mm512_add_epi32(high, _mm512_and_si512(high, matchHigh));
+    sumHigh = _mm512_mask_add_epi32(sumHigh, carry, sumHigh, _mm512_set1_epi32(1));
+    low0 = _mm512_ternarylogic_epi64(low0, matchLow0, sumLow0, 0xba);
+    low1 = _mm512_ternarylogic_epi64(low1, matchLow1, sumLow1, 0xba);
+    high = _mm512_ternarylogic_epi32(high, matchHigh, sumHigh, 0xba);
+}
+
+template <int Texts>
+__attribute__((target("avx512f,avx512bw"))) Reaching
+lanesReachingOneAndHalfAvx512(const LaneRun& run) {
+    static_assert(laneCount == 16);
+    __m512i low0[Texts];
+    __m512i low1[Texts];
+    __m512i high[Texts];
+    for (int text = 0; text < Texts; ++text)
+        low0[text] = low1[text] = high[text] = _mm512_set1_epi32(-1);
+    const std::uint8_t* const* texts = run.texts;
+    int at = 0;
+    for (; at < run.sharedStart; ++at) {
+        stepOneAndHalfAvx512(low0[0], low1[0], high[0],
+                             run.rows + size_t{texts[0][at]} * oneAndHalfRow);
+        if (timeToLook(run, at) &&
+            oneAndHalfLanesWithin(low0[0], low1[0], high[0], run, run.textLength - at - 1) == 0)
+            return {};
+    }
+    for (int text = 1; text < Texts; ++text) {
+        low0[text] = low0[0];
+        low1[text] = low1[0];
+        high[text] = high[0];
+    }
+    for (; at < run.textLength; ++at) {
+#pragma GCC unroll 4
+        for (int text = 0; text < Texts; ++text)
+            stepOneAndHalfAvx512(low0[text], low1[text], high[text],
+                                 run.rows + size_t{texts[text][at]} * oneAndHalfRow);
+        if (timeToLook(run, at)) {
+            unsigned any = 0;
+#pragma GCC unroll 4
+            for (int text = 0; text < Texts; ++text)
+                any |= oneAndHalfLanesWithin(low0[text], low1[text], high[text], run,
+                                             run.textLength - at - 1);
+            if (any == 0)
+                return {};
+        }
+    }
+    Reaching result;
+    for (int text = 0; text < Texts; ++text)
+        result.reaching[text] = oneAndHalfLanesWithin(low0[text], low1[text], high[text], run, 0);
+    return result;
+}
 #endif
 
 // One build runs on every x86-64: the vector form is chosen by what the processor has.
@@ -717,13 +809,19 @@ Reaching lanesReachingShortAvx512(const LaneRun& run) {
     return forTextCount(run.textCount,
                         [&](auto texts) { return lanesReachingShortAvx512<texts()>(run); });
 }
+
+Reaching lanesReachingOneAndHalfAvx512(const LaneRun& run) {
+    return forTextCount(run.textCount,
+                        [&](auto texts) { return lanesReachingOneAndHalfAvx512<texts()>(run); });
+}
 #endif
 
 Reaching lanesReachingTwoWordsIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
     switch (form) {
     case Form::Avx512WithBitCount:
-        return lanesReachingTwoWordsAvx512<true>(run);
+        return run.nameLength <= longestPackedTwoWordName ? lanesReachingOneAndHalfAvx512(run)
+                                                          : lanesReachingTwoWordsAvx512<true>(run);
     case Form::Avx512:
         return lanesReachingTwoWordsAvx512<false>(run);
     case Form::Avx2:
@@ -791,7 +889,9 @@ bool LongestCommonSubsequenceBlocks::useForm(Form form) {
 }
 
 bool LongestCommonSubsequenceBlocks::packsLanes(const Block& block) const {
-    return form_ == Form::Avx512WithBitCount && block.nameLength <= longestPackedName;
+    return form_ == Form::Avx512WithBitCount &&
+           (block.nameLength <= longestPackedName ||
+            (block.words() == 2 && block.nameLength <= longestPackedTwoWordName));
 }
 
 void LongestCommonSubsequenceBlocks::chooseClasses(const std::vector<std::u16string_view>& names) {
@@ -850,16 +950,21 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
     // Empty lanes match nothing; their lengths are never reported.
     const size_t words = static_cast<size_t>(block.words());
     const bool packed = packsLanes(block);
-    MaskRow* rows = new MaskRow[packed ? classes / 2 : classes * words]{};
-    std::uint32_t packedRows[classes][lanes] = {};
+    // Packed, a class's row is sixteen 32-bit masks, or sixteen 64-bit low words and then
+    // sixteen 32-bit high ones: half a row or one and a half.
+    MaskRow* rows = new MaskRow[packed ? classes * (2 * words - 1) / 2 : classes * words]{};
+    // Packed masks are made in full first, then narrowed.
+    std::uint64_t full[classes][2][lanes];
+    if (packed)
+        std::memset(full, 0, sizeof full);
     auto addName = [&](size_t lane, std::u16string_view name) {
         for (size_t position = 0; position < name.size(); ++position) {
             const std::uint8_t rowClass = classOfCode_[name[position]];
+            const std::uint64_t bit = std::uint64_t{1} << (position % 64);
             if (packed)
-                packedRows[rowClass][lane] |= std::uint32_t{1} << position;
+                full[rowClass][position / 64][lane] |= bit;
             else
-                rows[rowClass * words + position / 64].lane[lane] |= std::uint64_t{1}
-                                                                     << (position % 64);
+                rows[rowClass * words + position / 64].lane[lane] |= bit;
         }
     };
     for (size_t lane = 0; lane < block.laneCount; ++lane) {
@@ -871,8 +976,20 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
         for (size_t name = 0; name < member.laneCount; ++name)
             addName(lane, names_[member.firstName + name]);
     }
-    if (packed)
-        std::memcpy(rows, packedRows, sizeof packedRows);
+    if (packed) {
+        auto* out = reinterpret_cast<unsigned char*>(rows);
+        for (size_t rowClass = 0; rowClass < classes; ++rowClass) {
+            if (words == 2) {
+                std::memcpy(out, full[rowClass][0], sizeof full[rowClass][0]);
+                out += sizeof full[rowClass][0];
+            }
+            std::uint32_t narrow[lanes];
+            for (size_t lane = 0; lane < lanes; ++lane)
+                narrow[lane] = static_cast<std::uint32_t>(full[rowClass][words - 1][lane]);
+            std::memcpy(out, narrow, sizeof narrow);
+            out += sizeof narrow;
+        }
+    }
     const MaskRow* expected = nullptr;
     if (shared.compare_exchange_strong(expected, rows, std::memory_order_acq_rel))
         return rows;

@@ -49,8 +49,8 @@ private:
 // no per-lane look-up. Several texts of one length can go through a block together: each
 // step is a short chain of dependent operations, and chains side by side keep the
 // processor busy where one would leave it waiting. Where the processor counts the bits of
-// vector lanes itself, names of up to 32 characters take lanes of 32 bits, a block's
-// sixteen in one register.
+// vector lanes itself, the last word of a lane is 32 bits where the name leaves room, so
+// that a block's sixteen such words fill one register.
 //
 // Characters are compared by class: the 31 commonest codes of the names each have a class
 // of their own, all others share the one left. Codes in one class count as equal, so a
@@ -116,7 +116,7 @@ public:
 private:
     // Per block, `classes` rows of `lanes` masks, each row on a cache line boundary: bit i
     // of a lane's mask is set where its name holds the class at position i. Packed blocks
-    // (see packsLanes) hold 32-bit masks instead, a class's sixteen in half a row.
+    // (see packsLanes) hold 32-bit masks in place of the last word's.
     struct alignas(64) MaskRow {
         std::uint64_t lane[lanes];
     };
@@ -128,8 +128,8 @@ private:
         std::uint8_t laneCount = 0;
         int words() const { return nameLength > 64 ? 2 : 1; }
     };
-    // Whether the block's masks are packed 32 bits to a lane (names of up to 32 characters,
-    // in the form that runs them so).
+    // Whether the block's masks are packed, 32 bits to a lane for names of up to 32
+    // characters and 64 + 32 for names of 65 to 96, in the form that runs them so.
     bool packsLanes(const Block& block) const;
     const MaskRow* rowsOf(int block) const;
     Reaching runBlock(int block, const std::uint8_t* const* texts, int count, int textLength,

@@ -209,7 +209,7 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     LongestCommonSubsequenceBlocks blocks;
     blocks.chooseClasses({ownClasses});
     LongestCommonSubsequenceBlocks::Text text;
-    const int lengths[] = {1, 7, 32, 33, 40, 63, 64, 65, 100, 127, 128};
+    const int lengths[] = {1, 7, 32, 33, 40, 63, 64, 65, 96, 97, 127, 128};
     using Form = LongestCommonSubsequenceBlocks::Form;
     for (const Form form : {Form::Plain, Form::Avx2, Form::Avx512, Form::Avx512WithBitCount}) {
         if (!blocks.useForm(form))
