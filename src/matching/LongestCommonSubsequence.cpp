@@ -239,15 +239,20 @@ namespace {
 
 constexpr int laneCount = LongestCommonSubsequenceBlocks::lanes;
 
-// Where the processor counts the bits of vector lanes, names up to this long run in lanes
-// of 32 bits, and names of two words up to this long take a high word of 32 bits.
-constexpr int longestPackedName = 32;
-constexpr int longestPackedTwoWordName = 64 + 32;
+using Form = LongestCommonSubsequenceBlocks::Form;
+
+// Whether a block of names of this length has its masks packed, the last word of each
+// lane 32 bits (see ShortLanes and OneAndHalfLanes): in the form that counts the bits of
+// vector lanes itself, where the name leaves room in its last word.
+bool packedIn(Form form, int nameLength) {
+    return form == Form::Avx512WithBitCount &&
+           (nameLength <= 32 || (nameLength > 64 && nameLength <= 64 + 32));
+}
 
 // One block against up to `textsAtOnce` texts of one length.
 struct LaneRun {
     // `laneCount` masks per class, two rows of them per class for names of two words, or
-    // half a row of 32-bit ones for packed blocks.
+    // for packed blocks as their lanes' layout says (see packedIn).
     const std::uint64_t* rows;
     const std::uint8_t* const* texts;
     int textCount;
@@ -433,20 +438,32 @@ lanePopulations(__m512i words) {
     return _mm512_sad_epu8(counts, _mm512_setzero_si512());
 }
 
-// The zeros of each lane among the positions set in `counted`. With OwnBitCount, by the
-// processor's own 64-bit bit count, written out because these functions' target cannot
-// depend on a template argument; the form that uses it runs only where the processor has it.
+// Bits set in each 64-bit or 32-bit lane by the processor's own count, written out because
+// the target of the functions that use it cannot depend on a template argument; the forms
+// that use it run only where the processor has it.
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) __m512i
+ownPopulations64(__m512i words) {
+    __m512i population;
+    asm("vpopcntq %1, %0" : "=v"(population) : "v"(words));
+    return population;
+}
+
+[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) __m512i
+ownPopulations32(__m512i words) {
+    __m512i population;
+    asm("vpopcntd %1, %0" : "=v"(population) : "v"(words));
+    return population;
+}
+
+// The zeros of each lane among the positions set in `counted`.
 template <bool OwnBitCount>
 [[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) __m512i
 zerosIn(__m512i lanes, __m512i counted) {
     const __m512i zeros = counted & ~lanes;
-    if constexpr (OwnBitCount) {
-        __m512i population;
-        asm("vpopcntq %1, %0" : "=v"(population) : "v"(zeros));
-        return population;
-    } else {
+    if constexpr (OwnBitCount)
+        return ownPopulations64(zeros);
+    else
         return lanePopulations(zeros);
-    }
 }
 
 // The lanes of a register whose matched length in the counted positions plus `remaining`
@@ -600,41 +617,94 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingAvx512(const L
     return result;
 }
 
-// One character through sixteen lanes of 32 bits, as stepOneWordAvx512.
-[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) void
-stepShortAvx512(__m512i& lanes, const std::uint64_t* masks) {
-    const __m512i match = _mm512_load_si512(masks);
-    const __m512i sum = _mm512_add_epi32(lanes, _mm512_and_si512(lanes, match));
-    lanes = _mm512_ternarylogic_epi32(lanes, match, sum, 0xba);
-}
+// The lanes of packed blocks, in the form with the processor's own bit count: the last
+// word of each lane is 32 bits, so that a block's sixteen such words fill one register.
+// Each layout holds one text's sixteen lanes; `row` is the length of a class's row of
+// masks, in 64-bit words.
 
-// The lanes of 32 bits that can still reach the needed length, by the processor's own bit
-// count.
-[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
-shortLanesWithin(__m512i lanes, const LaneRun& run, int remaining) {
-    const auto counted = static_cast<std::uint32_t>(run.countedLow(remaining));
-    const __m512i zeros = _mm512_set1_epi32(static_cast<int>(counted)) & ~lanes;
-    __m512i population;
-    asm("vpopcntd %1, %0" : "=v"(population) : "v"(zeros));
-    return _mm512_cmpge_epi32_mask(population, _mm512_set1_epi32(run.needed - remaining));
-}
+// Names of at most 32 characters: sixteen lanes of 32 bits, half the work of 64-bit ones.
+// A class's row is sixteen 32-bit masks.
+struct ShortLanes {
+    static constexpr size_t row = laneCount / 2;
+    __m512i lanes;
 
-// Names of at most 32 characters in the form with the processor's own bit count: sixteen
-// lanes of 32 bits fill one register per text, half the work of 64-bit lanes. Their masks
-// are packed to match (see rowsOf): a class's row is sixteen 32-bit masks, half a row of
-// 64-bit ones.
-template <int Texts>
-__attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingShortAvx512(const LaneRun& run) {
+    [[gnu::always_inline]] __attribute__((target("avx512f,avx512bw"))) void fill() {
+        lanes = _mm512_set1_epi32(-1);
+    }
+    // As stepOneWordAvx512, in 32-bit lanes.
+    [[gnu::always_inline]] __attribute__((target("avx512f,avx512bw"))) void
+    step(const std::uint64_t* masks) {
+        const __m512i match = _mm512_load_si512(masks);
+        const __m512i sum = _mm512_add_epi32(lanes, _mm512_and_si512(lanes, match));
+        lanes = _mm512_ternarylogic_epi32(lanes, match, sum, 0xba);
+    }
+    [[gnu::always_inline]] __attribute__((target("avx512f,avx512bw"))) unsigned
+    within(const LaneRun& run, int remaining) const {
+        const auto counted = static_cast<std::uint32_t>(run.countedLow(remaining));
+        const __m512i zeros = _mm512_set1_epi32(static_cast<int>(counted)) & ~lanes;
+        return _mm512_cmpge_epi32_mask(ownPopulations32(zeros),
+                                       _mm512_set1_epi32(run.needed - remaining));
+    }
+};
+
+// Names of 65 to 96 characters: the low words of the sixteen lanes in two registers of
+// 64-bit lanes and their high words in one of 32-bit lanes, where the two registers'
+// carries meet as one mask. A class's row is the sixteen low masks, then the sixteen high
+// ones in half a row.
+struct OneAndHalfLanes {
+    static constexpr size_t row = laneCount + laneCount / 2;
+    __m512i low0;
+    __m512i low1;
+    __m512i high;
+
+    [[gnu::always_inline]] __attribute__((target("avx512f,avx512bw"))) void fill() {
+        low0 = low1 = high = _mm512_set1_epi32(-1);
+    }
+    [[gnu::always_inline]] __attribute__((target("avx512f,avx512bw"))) void
+    step(const std::uint64_t* masks) {
+        const __m512i matchLow0 = _mm512_load_si512(masks);
+        const __m512i matchLow1 = _mm512_load_si512(masks + 8);
+        const __m512i matchHigh = _mm512_load_si512(masks + laneCount);
+        const __m512i sumLow0 = _mm512_add_epi64(low0, _mm512_and_si512(low0, matchLow0));
+        const __m512i sumLow1 = _mm512_add_epi64(low1, _mm512_and_si512(low1, matchLow1));
+        const __mmask16 carry = _mm512_kunpackb(_mm512_cmplt_epu64_mask(sumLow1, low1),
+                                                _mm512_cmplt_epu64_mask(sumLow0, low0));
+        __m512i sumHigh = _mm512_add_epi32(high, _mm512_and_si512(high, matchHigh));
+        sumHigh = _mm512_mask_add_epi32(sumHigh, carry, sumHigh, _mm512_set1_epi32(1));
+        low0 = _mm512_ternarylogic_epi64(low0, matchLow0, sumLow0, 0xba);
+        low1 = _mm512_ternarylogic_epi64(low1, matchLow1, sumLow1, 0xba);
+        high = _mm512_ternarylogic_epi32(high, matchHigh, sumHigh, 0xba);
+    }
+    // The low words' counts fit in the low halves of their 64-bit lanes: those are taken,
+    // in lane order, and added to the high words'.
+    [[gnu::always_inline]] __attribute__((target("avx512f,avx512bw"))) unsigned
+    within(const LaneRun& run, int remaining) const {
+        const __m512i countedLow =
+            _mm512_set1_epi64(static_cast<long long>(run.countedLow(remaining)));
+        const auto countedHigh = static_cast<std::uint32_t>(run.countedHigh(remaining));
+        const __m512i lowHalves =
+            _mm512_set_epi32(30, 28, 26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
+        const __m512i populationLow = _mm512_permutex2var_epi32(
+            zerosIn<true>(low0, countedLow), lowHalves, zerosIn<true>(low1, countedLow));
+        const __m512i populationHigh =
+            ownPopulations32(_mm512_set1_epi32(static_cast<int>(countedHigh)) & ~high);
+        return _mm512_cmpge_epi32_mask(_mm512_add_epi32(populationLow, populationHigh),
+                                       _mm512_set1_epi32(run.needed - remaining));
+    }
+};
+
+// A packed block against `Texts` texts, as lanesReachingAvx512.
+template <typename Lanes, int Texts>
+__attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingPackedAvx512(const LaneRun& run) {
     static_assert(laneCount == 16);
-    __m512i lanes[Texts];
-    for (__m512i& lane : lanes)
-        lane = _mm512_set1_epi32(-1);
+    Lanes lanes[Texts];
+    for (Lanes& text : lanes)
+        text.fill();
     const std::uint8_t* const* texts = run.texts;
-    constexpr size_t packedRow = laneCount / 2;
     int at = 0;
     for (; at < run.sharedStart; ++at) {
-        stepShortAvx512(lanes[0], run.rows + size_t{texts[0][at]} * packedRow);
-        if (timeToLook(run, at) && shortLanesWithin(lanes[0], run, run.textLength - at - 1) == 0)
+        lanes[0].step(run.rows + size_t{texts[0][at]} * Lanes::row);
+        if (timeToLook(run, at) && lanes[0].within(run, run.textLength - at - 1) == 0)
             return {};
     }
     for (int text = 1; text < Texts; ++text)
@@ -642,116 +712,25 @@ __attribute__((target("avx512f,avx512bw"))) Reaching lanesReachingShortAvx512(co
     for (; at < run.textLength; ++at) {
 #pragma GCC unroll 4
         for (int text = 0; text < Texts; ++text)
-            stepShortAvx512(lanes[text], run.rows + size_t{texts[text][at]} * packedRow);
+            lanes[text].step(run.rows + size_t{texts[text][at]} * Lanes::row);
         if (timeToLook(run, at)) {
             unsigned any = 0;
 #pragma GCC unroll 4
             for (int text = 0; text < Texts; ++text)
-                any |= shortLanesWithin(lanes[text], run, run.textLength - at - 1);
+                any |= lanes[text].within(run, run.textLength - at - 1);
             if (any == 0)
                 return {};
         }
     }
     Reaching result;
     for (int text = 0; text < Texts; ++text)
-        result.reaching[text] = shortLanesWithin(lanes[text], run, 0);
-    return result;
-}
-
-// Names of 65 to 96 characters in the form with the processor's own bit count: per text,
-// the low words of the sixteen lanes in two registers of 64-bit lanes and their high words
-// in one of 32-bit lanes, where the two registers' carries meet as one mask. A class's
-// row is the sixteen low masks, then the sixteen high ones packed in half a row.
-constexpr size_t oneAndHalfRow = laneCount + laneCount / 2;
-
-// The lanes that can still reach the needed length, the low words' counts narrowed to 32
-// bits to be added to the high words'.
-[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) unsigned
-oneAndHalfLanesWithin(__m512i low0, __m512i low1, __m512i high, const LaneRun& run, int remaining) {
-    const __m512i countedLow = _mm512_set1_epi64(static_cast<long long>(run.countedLow(remaining)));
-    const auto countedHigh = static_cast<std::uint32_t>(run.countedHigh(remaining));
-    const __m512i zerosLow0 = countedLow & ~low0;
-    const __m512i zerosLow1 = countedLow & ~low1;
-    const __m512i zerosHigh = _mm512_set1_epi32(static_cast<int>(countedHigh)) & ~high;
-    __m512i populationLow0;
-    __m512i populationLow1;
-    __m512i populationHigh;
-    asm("vpopcntq %1, %0" : "=v"(populationLow0) : "v"(zerosLow0));
-    asm("vpopcntq %1, %0" : "=v"(populationLow1) : "v"(zerosLow1));
-    asm("vpopcntd %1, %0" : "=v"(populationHigh) : "v"(zerosHigh));
-    // The counts fit in the low halves of their 64-bit lanes: take those, in lane order.
-    const __m512i lowHalves =
-        _mm512_set_epi32(30, 28, 26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
-    const __m512i populationLow =
-        _mm512_permutex2var_epi32(populationLow0, lowHalves, populationLow1);
-    return _mm512_cmpge_epi32_mask(_mm512_add_epi32(populationLow, populationHigh),
-                                   _mm512_set1_epi32(run.needed - remaining));
-}
-
-[[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw"))) void
-stepOneAndHalfAvx512(__m512i& low0, __m512i& low1, __m512i& high, const std::uint64_t* masks) {
-    const __m512i matchLow0 = _mm512_load_si512(masks);
-    const __m512i matchLow1 = _mm512_load_si512(masks + 8);
-    const __m512i matchHigh = _mm512_load_si512(masks + laneCount);
-    const __m512i sumLow0 = _mm512_add_epi64(low0, _mm512_and_si512(low0, matchLow0));
-    const __m512i sumLow1 = _mm512_add_epi64(low1, _mm512_and_si512(low1, matchLow1));
-    const __mmask16 carry = _mm512_kunpackb(_mm512_cmplt_epu64_mask(sumLow1, low1),
-                                            _mm512_cmplt_epu64_mask(sumLow0, low0));
-    __m512i sumHigh = _mm512_add_epi32(high, _mm512_and_si512(high, matchHigh));
-    sumHigh = _mm512_mask_add_epi32(sumHigh, carry, sumHigh, _mm512_set1_epi32(1));
-    low0 = _mm512_ternarylogic_epi64(low0, matchLow0, sumLow0, 0xba);
-    low1 = _mm512_ternarylogic_epi64(low1, matchLow1, sumLow1, 0xba);
-    high = _mm512_ternarylogic_epi32(high, matchHigh, sumHigh, 0xba);
-}
-
-template <int Texts>
-__attribute__((target("avx512f,avx512bw"))) Reaching
-lanesReachingOneAndHalfAvx512(const LaneRun& run) {
-    static_assert(laneCount == 16);
-    __m512i low0[Texts];
-    __m512i low1[Texts];
-    __m512i high[Texts];
-    for (int text = 0; text < Texts; ++text)
-        low0[text] = low1[text] = high[text] = _mm512_set1_epi32(-1);
-    const std::uint8_t* const* texts = run.texts;
-    int at = 0;
-    for (; at < run.sharedStart; ++at) {
-        stepOneAndHalfAvx512(low0[0], low1[0], high[0],
-                             run.rows + size_t{texts[0][at]} * oneAndHalfRow);
-        if (timeToLook(run, at) &&
-            oneAndHalfLanesWithin(low0[0], low1[0], high[0], run, run.textLength - at - 1) == 0)
-            return {};
-    }
-    for (int text = 1; text < Texts; ++text) {
-        low0[text] = low0[0];
-        low1[text] = low1[0];
-        high[text] = high[0];
-    }
-    for (; at < run.textLength; ++at) {
-#pragma GCC unroll 4
-        for (int text = 0; text < Texts; ++text)
-            stepOneAndHalfAvx512(low0[text], low1[text], high[text],
-                                 run.rows + size_t{texts[text][at]} * oneAndHalfRow);
-        if (timeToLook(run, at)) {
-            unsigned any = 0;
-#pragma GCC unroll 4
-            for (int text = 0; text < Texts; ++text)
-                any |= oneAndHalfLanesWithin(low0[text], low1[text], high[text], run,
-                                             run.textLength - at - 1);
-            if (any == 0)
-                return {};
-        }
-    }
-    Reaching result;
-    for (int text = 0; text < Texts; ++text)
-        result.reaching[text] = oneAndHalfLanesWithin(low0[text], low1[text], high[text], run, 0);
+        result.reaching[text] = lanes[text].within(run, 0);
     return result;
 }
 #endif
 
 // One build runs on every x86-64: the vector form is chosen by what the processor has.
 // Sixteen-byte registers would gain little over the plain form.
-using Form = LongestCommonSubsequenceBlocks::Form;
 
 bool processorRuns(Form form) {
 #if defined(__x86_64__)
@@ -805,14 +784,9 @@ template <bool OwnBitCount> Reaching lanesReachingAvx512(const LaneRun& run) {
                         [&](auto texts) { return lanesReachingAvx512<texts(), OwnBitCount>(run); });
 }
 
-Reaching lanesReachingShortAvx512(const LaneRun& run) {
+template <typename Lanes> Reaching lanesReachingPackedAvx512(const LaneRun& run) {
     return forTextCount(run.textCount,
-                        [&](auto texts) { return lanesReachingShortAvx512<texts()>(run); });
-}
-
-Reaching lanesReachingOneAndHalfAvx512(const LaneRun& run) {
-    return forTextCount(run.textCount,
-                        [&](auto texts) { return lanesReachingOneAndHalfAvx512<texts()>(run); });
+                        [&](auto texts) { return lanesReachingPackedAvx512<Lanes, texts()>(run); });
 }
 #endif
 
@@ -820,8 +794,8 @@ Reaching lanesReachingTwoWordsIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
     switch (form) {
     case Form::Avx512WithBitCount:
-        return run.nameLength <= longestPackedTwoWordName ? lanesReachingOneAndHalfAvx512(run)
-                                                          : lanesReachingTwoWordsAvx512<true>(run);
+        return packedIn(form, run.nameLength) ? lanesReachingPackedAvx512<OneAndHalfLanes>(run)
+                                              : lanesReachingTwoWordsAvx512<true>(run);
     case Form::Avx512:
         return lanesReachingTwoWordsAvx512<false>(run);
     case Form::Avx2:
@@ -837,8 +811,8 @@ Reaching lanesReachingIn(Form form, const LaneRun& run) {
 #if defined(__x86_64__)
     switch (form) {
     case Form::Avx512WithBitCount:
-        return run.nameLength <= longestPackedName ? lanesReachingShortAvx512(run)
-                                                   : lanesReachingAvx512<true>(run);
+        return packedIn(form, run.nameLength) ? lanesReachingPackedAvx512<ShortLanes>(run)
+                                              : lanesReachingAvx512<true>(run);
     case Form::Avx512:
         return lanesReachingAvx512<false>(run);
     case Form::Avx2:
@@ -886,12 +860,6 @@ bool LongestCommonSubsequenceBlocks::useForm(Form form) {
         rows = nullptr;
     }
     return true;
-}
-
-bool LongestCommonSubsequenceBlocks::packsLanes(const Block& block) const {
-    return form_ == Form::Avx512WithBitCount &&
-           (block.nameLength <= longestPackedName ||
-            (block.words() == 2 && block.nameLength <= longestPackedTwoWordName));
 }
 
 void LongestCommonSubsequenceBlocks::chooseClasses(const std::vector<std::u16string_view>& names) {
@@ -949,7 +917,7 @@ LongestCommonSubsequenceBlocks::rowsOf(int blockNumber) const {
     const Block& block = blocks_[static_cast<size_t>(blockNumber)];
     // Empty lanes match nothing; their lengths are never reported.
     const size_t words = static_cast<size_t>(block.words());
-    const bool packed = packsLanes(block);
+    const bool packed = packedIn(form_, block.nameLength);
     // Packed, a class's row is sixteen 32-bit masks, or sixteen 64-bit low words and then
     // sixteen 32-bit high ones: half a row or one and a half.
     MaskRow* rows = new MaskRow[packed ? classes * (2 * words - 1) / 2 : classes * words]{};

@@ -116,7 +116,8 @@ public:
 private:
     // Per block, `classes` rows of `lanes` masks, each row on a cache line boundary: bit i
     // of a lane's mask is set where its name holds the class at position i. Packed blocks
-    // (see packsLanes) hold 32-bit masks in place of the last word's.
+    // (names of up to 32 characters, or 65 to 96, in the form that counts the bits of
+    // vector lanes itself) hold 32-bit masks in place of the last word's.
     struct alignas(64) MaskRow {
         std::uint64_t lane[lanes];
     };
@@ -128,9 +129,6 @@ private:
         std::uint8_t laneCount = 0;
         int words() const { return nameLength > 64 ? 2 : 1; }
     };
-    // Whether the block's masks are packed, 32 bits to a lane for names of up to 32
-    // characters and 64 + 32 for names of 65 to 96, in the form that runs them so.
-    bool packsLanes(const Block& block) const;
     const MaskRow* rowsOf(int block) const;
     Reaching runBlock(int block, const std::uint8_t* const* texts, int count, int textLength,
                       int needed) const;
