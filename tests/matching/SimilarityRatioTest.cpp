@@ -268,5 +268,34 @@ TEST(LongestCommonSubsequence, BlocksAgreeWithThePlainTable) {
     }
 }
 
+// Masks made in one form's layout are not read in another's: a block that ran before the
+// form changed gives the same lanes after it as a fresh one.
+TEST(LongestCommonSubsequence, BlocksThatRanKeepTheirLengthsWhenTheFormChanges) {
+    using Form = LongestCommonSubsequenceBlocks::Form;
+    LongestCommonSubsequenceBlocks blocks;
+    if (!blocks.useForm(Form::Avx512WithBitCount))
+        GTEST_SKIP() << "the processor has no packed form";
+    QRandomGenerator random(5);
+    const QString alphabet = QStringLiteral("abcdef");
+    blocks.chooseClasses({similarityCodes(alphabet)});
+    for (const int length : {20, 80}) {
+        std::vector<std::u16string> names(LongestCommonSubsequenceBlocks::lanes);
+        for (std::u16string& name : names)
+            name = similarityCodes(randomName(random, alphabet, length).leftJustified(length, 'a'));
+        const int block = blocks.addBlock({names.begin(), names.end()});
+        LongestCommonSubsequenceBlocks::Text text;
+        blocks.setText(text, names[0]);
+        std::vector<unsigned> packed;
+        for (int needed = 1; needed <= length; ++needed)
+            packed.push_back(blocks.lanesReaching(block, text, needed));
+        ASSERT_TRUE(blocks.useForm(Form::Plain));
+        for (int needed = 1; needed <= length; ++needed)
+            EXPECT_EQ(blocks.lanesReaching(block, text, needed),
+                      packed[static_cast<size_t>(needed - 1)])
+                << length << " " << needed;
+        ASSERT_TRUE(blocks.useForm(Form::Avx512WithBitCount));
+    }
+}
+
 } // namespace
 } // namespace velmora
